@@ -1,0 +1,56 @@
+#pragma once
+// The application object: the program's title, its hidden owner window (which carries
+// the single taskbar button, so the tool window needs none of its own), the message
+// loop with its idle step, and the error box.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace vistrel {
+
+class TApplication {
+public:
+    void Initialize(HINSTANCE instance);
+    void SetTitle(std::wstring_view title);
+    const std::wstring& Title() const { return title_; }
+    HWND Handle() const { return handle_; }
+
+    // The window whose closing ends the program; owned by Handle().
+    void SetMainForm(HWND mainForm) { mainForm_ = mainForm; }
+    HWND MainForm() const { return mainForm_; }
+
+    // Runs the message loop until Terminate; the idle step runs each time the queue
+    // has been emptied.
+    void Run();
+    // Dispatches every pending message and returns; a quit request seen here ends Run
+    // as soon as control comes back to it.
+    void ProcessMessages();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+
+    // Minimises the whole program to its taskbar button, animated from the main window,
+    // and takes the main window off the always-on-top layer until it is restored.
+    void Minimize();
+    bool Minimized() const { return ::IsIconic(handle_) != FALSE; }
+
+    void ShowError(std::wstring_view message) noexcept;
+
+    std::function<void()> OnIdle;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool HandleOne(MSG& msg);
+    void Restore();
+
+    HWND handle_ = nullptr;
+    HWND mainForm_ = nullptr;
+    std::wstring title_;
+    bool terminated_ = false;
+};
+
+extern TApplication Application;
+
+} // namespace vistrel

@@ -1,0 +1,39 @@
+// Program entry: title, main window, message loop, settings written as the window goes.
+
+#include "app/application.h"
+#include "app/main_form.h"
+
+#include <commctrl.h>
+
+using namespace vistrel;
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Only the system folder for DLLs loaded later, so a DLL dropped beside the exe or in
+    // the current folder is never picked up.
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    ::SetDllDirectoryW(L"");
+
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                             ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&icc);
+
+    if (!Guarded([&] {
+            Application.Initialize(instance);
+            Application.SetTitle(L"Vistrel");
+        }))
+        return 1;
+
+    TMainForm mainForm;
+    MainForm = &mainForm;
+    if (!Guarded([&] { mainForm.Create(Application.Handle()); }))
+        return 1;
+    Application.SetMainForm(mainForm.Handle());
+    ::ShowWindow(mainForm.Handle(), SW_SHOWNORMAL);
+    ::UpdateWindow(mainForm.Handle());
+
+    Application.Run();
+
+    mainForm.Destroy();
+    MainForm = nullptr;
+    return 0;
+}

@@ -1,0 +1,41 @@
+# libjpeg (6b interface), stb_image_resize and GoogleTest, found where the system has them.
+
+# libjpeg: prefer a static library, so the program needs no DLL beside it.
+find_path(VISTREL_JPEG_INCLUDE_DIR jpeglib.h)
+find_library(VISTREL_JPEG_LIBRARY NAMES libjpeg.a jpeg-static jpeg)
+if(NOT VISTREL_JPEG_INCLUDE_DIR OR NOT VISTREL_JPEG_LIBRARY)
+  message(FATAL_ERROR "libjpeg not found: run scripts/install-deps")
+endif()
+add_library(vistrel::jpeg UNKNOWN IMPORTED)
+set_target_properties(vistrel::jpeg PROPERTIES
+  IMPORTED_LOCATION "${VISTREL_JPEG_LIBRARY}"
+  INTERFACE_INCLUDE_DIRECTORIES "${VISTREL_JPEG_INCLUDE_DIR}")
+message(STATUS "libjpeg: ${VISTREL_JPEG_LIBRARY}")
+
+# stb_image_resize is a header of its own; the same file serves every target.
+find_path(VISTREL_STB_INCLUDE_DIR stb_image_resize.h PATH_SUFFIXES stb NO_CMAKE_FIND_ROOT_PATH)
+if(NOT VISTREL_STB_INCLUDE_DIR)
+  message(FATAL_ERROR "stb_image_resize.h not found: run scripts/install-deps")
+endif()
+add_library(vistrel::stb INTERFACE IMPORTED)
+set_target_properties(vistrel::stb PROPERTIES
+  INTERFACE_INCLUDE_DIRECTORIES "${VISTREL_STB_INCLUDE_DIR}")
+
+# GoogleTest from its sources, so one copy serves the native and the Windows build.
+if(VISTREL_TESTS OR VISTREL_BENCH)
+  set(VISTREL_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+  if(EXISTS ${VISTREL_GTEST_SOURCE_DIR}/CMakeLists.txt)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    add_subdirectory(${VISTREL_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    # GoogleTest's own code is not ours to keep warning-free.
+    foreach(t gtest gtest_main)
+      target_compile_options(${t} PRIVATE -w)
+    endforeach()
+  else()
+    find_package(GTest REQUIRED)
+    add_library(gtest ALIAS GTest::gtest)
+    add_library(gtest_main ALIAS GTest::gtest_main)
+  endif()
+endif()

@@ -1,0 +1,132 @@
+#include "tests/wine/support/program.h"
+
+#include <stdexcept>
+#include <thread>
+
+namespace testing_support {
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return condition();
+        std::this_thread::sleep_for(10ms);
+    }
+}
+
+std::filesystem::path BuildFolder() {
+    wchar_t buffer[MAX_PATH * 4];
+    DWORD n = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
+    return std::filesystem::path(std::wstring(buffer, n)).parent_path();
+}
+
+TempFolder::TempFolder(const std::wstring& hint) {
+    static unsigned counter = 0;
+    auto base = std::filesystem::temp_directory_path();
+    for (;;) {
+        path_ = base / (hint + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(++counter));
+        std::error_code ec;
+        if (std::filesystem::create_directories(path_, ec))
+            break;
+    }
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+Program::Program(const std::filesystem::path& exe, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + exe.wstring() + L"\" " + arguments;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    std::wstring folder = exe.parent_path().wstring();
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &si, &pi_))
+        throw std::runtime_error("cannot start " + exe.string());
+}
+
+Program::~Program() {
+    Kill();
+    if (pi_.hProcess)
+        CloseHandle(pi_.hProcess);
+    if (pi_.hThread)
+        CloseHandle(pi_.hThread);
+}
+
+bool Program::Running() const {
+    return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+long Program::WaitExit(std::chrono::milliseconds timeout) {
+    if (WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+void Program::Kill() {
+    if (pi_.hProcess && Running()) {
+        TerminateProcess(pi_.hProcess, 255);
+        WaitForSingleObject(pi_.hProcess, 5000);
+    }
+}
+
+namespace {
+struct FindState {
+    DWORD pid;
+    const std::wstring* className;
+    const std::wstring* title;
+    HWND found;
+};
+} // namespace
+
+HWND Program::FindTopWindow(const std::wstring& className, const std::wstring& title,
+                            std::chrono::milliseconds timeout) const {
+    FindState state{pi_.dwProcessId, &className, &title, nullptr};
+    WaitFor(
+        [&] {
+            EnumWindows(
+                [](HWND hwnd, LPARAM lp) -> BOOL {
+                    auto* s = reinterpret_cast<FindState*>(lp);
+                    DWORD pid = 0;
+                    GetWindowThreadProcessId(hwnd, &pid);
+                    if (pid != s->pid || ClassName(hwnd) != *s->className)
+                        return TRUE;
+                    if (!s->title->empty() && WindowText(hwnd) != *s->title)
+                        return TRUE;
+                    s->found = hwnd;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&state));
+            return state.found != nullptr || !Running();
+        },
+        timeout);
+    return state.found;
+}
+
+std::filesystem::path InstallProgram(const std::filesystem::path& folder,
+                                     const std::wstring& exeName) {
+    auto target = folder / exeName;
+    std::filesystem::copy_file(BuildFolder() / L"vistrel.exe", target,
+                               std::filesystem::copy_options::overwrite_existing);
+    return target;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    wchar_t buffer[1024];
+    LRESULT n = SendMessageW(hwnd, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer));
+    return std::wstring(buffer, static_cast<size_t>(n));
+}
+
+std::wstring ClassName(HWND hwnd) {
+    wchar_t buffer[256];
+    int n = GetClassNameW(hwnd, buffer, static_cast<int>(std::size(buffer)));
+    return std::wstring(buffer, static_cast<size_t>(n));
+}
+
+} // namespace testing_support
