@@ -2,6 +2,8 @@
 
 #include "app/error.h"
 
+#include <utility>
+
 namespace vistrel {
 
 TApplication Application;
@@ -47,11 +49,22 @@ bool TApplication::HandleOne(MSG& msg) {
     }
     // Dialog navigation (Tab, arrows between controls) for the main window's controls.
     HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (top && top == mainForm_ && ::IsDialogMessageW(top, &msg))
+    if (top && (top == mainForm_ || top == modalDialog_) && ::IsDialogMessageW(top, &msg))
         return true;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
     return true;
+}
+
+void TApplication::Idle() {
+    if (!OnIdle)
+        return;
+    try {
+        OnIdle();
+    } catch (...) {
+        // The idle step only refreshes what is shown; a failure there must not stop the
+        // loop.
+    }
 }
 
 void TApplication::Run() {
@@ -59,17 +72,23 @@ void TApplication::Run() {
     while (!terminated_) {
         if (HandleOne(msg))
             continue;
-        if (OnIdle) {
-            try {
-                OnIdle();
-            } catch (...) {
-                // The idle step only refreshes what is shown; a failure there must not
-                // stop the loop.
-            }
-        }
+        Idle();
         if (!terminated_)
             ::WaitMessage();
     }
+}
+
+void TApplication::RunModal(HWND dialog, const std::function<bool()>& finished) {
+    HWND previous = std::exchange(modalDialog_, dialog);
+    MSG msg;
+    while (!terminated_ && !finished()) {
+        if (HandleOne(msg))
+            continue;
+        Idle();
+        if (!terminated_ && !finished())
+            ::WaitMessage();
+    }
+    modalDialog_ = previous;
 }
 
 void TApplication::ProcessMessages() {

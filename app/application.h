@@ -28,6 +28,9 @@ public:
     // Dispatches every pending message and returns; a quit request seen here ends Run
     // as soon as control comes back to it.
     void ProcessMessages();
+    // A modal loop for a dialog: runs until finished() says so or the program is told to
+    // end (the quit request is then kept for Run).
+    void RunModal(HWND dialog, const std::function<bool()>& finished);
     void Terminate();
     bool Terminated() const { return terminated_; }
 
@@ -43,12 +46,14 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool HandleOne(MSG& msg);
+    void Idle();
     void Restore();
 
     HWND handle_ = nullptr;
     HWND mainForm_ = nullptr;
     std::wstring title_;
     bool terminated_ = false;
+    HWND modalDialog_ = nullptr;
 };
 
 extern TApplication Application;

@@ -1,6 +1,9 @@
-// Program entry: title, main window, message loop, settings written as the window goes.
+// Program entry: title, main window, about dialog, message loop; the settings are written
+// as the main window goes.
 
+#include "about/about_form.h"
 #include "app/application.h"
+#include "app/file_system.h"
 #include "app/main_form.h"
 
 #include <commctrl.h>
@@ -23,17 +26,24 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         }))
         return 1;
 
-    TMainForm mainForm;
+    TMainForm mainForm(ProgramPath());
     MainForm = &mainForm;
     if (!Guarded([&] { mainForm.Create(Application.Handle()); }))
         return 1;
     Application.SetMainForm(mainForm.Handle());
+    Application.OnIdle = [&] { mainForm.UpdateHint(); };
+
+    TAboutForm aboutForm;
+    AboutForm = &aboutForm;
+    Guarded([&] { aboutForm.Create(mainForm.Handle()); });
+
     ::ShowWindow(mainForm.Handle(), SW_SHOWNORMAL);
     ::UpdateWindow(mainForm.Handle());
 
     Application.Run();
 
     mainForm.Destroy();
+    AboutForm = nullptr;
     MainForm = nullptr;
     return 0;
 }

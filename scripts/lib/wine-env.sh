@@ -28,9 +28,16 @@ vistrel_wine_prefix() {
 
 # Starts one persistent Wine server with its services for the whole run. Wine's services
 # inherit the standard handles of the process that starts them; started here with those
-# sent to /dev/null, they never hold a test's output pipe open.
+# sent to /dev/null, they never hold a test's output pipe open. A Wine process kept alive
+# until this shell exits keeps the services running: without one they stop a moment after
+# each program ends, and every test's Wine would start them again (over a second).
 vistrel_wine_start() {
     vistrel_wine_prefix
     wineserver -p >/dev/null 2>&1 </dev/null
-    wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+    local fifo
+    fifo=$(mktemp -u /tmp/vistrel-wine-keep.XXXXXX)
+    mkfifo "$fifo"
+    wine cmd <"$fifo" >/dev/null 2>&1 &
+    exec 8>"$fifo" # cmd reads until this shell's end closes the pipe
+    rm -f "$fifo"
 }

@@ -6,6 +6,39 @@
 
 namespace testing_support {
 
+namespace {
+
+std::vector<uint32_t> IconPixels(HICON icon) {
+    std::vector<uint32_t> pixels;
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info))
+        return pixels;
+    BITMAP bm{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = bm.bmWidth;
+    bi.bmiHeader.biHeight = bm.bmHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    pixels.resize(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, info.hbmColor ? info.hbmColor : info.hbmMask, 0, bm.bmHeight, pixels.data(), &bi,
+              DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return pixels;
+}
+
+// Icons of another process are compared by their pictures, not by their handles.
+bool SameIcon(HICON a, HICON b) {
+    auto pa = IconPixels(a), pb = IconPixels(b);
+    return !pa.empty() && pa == pb;
+}
+
+} // namespace
+
 MessageBoxCatcher::MessageBoxCatcher(DWORD processId)
     : pid_(processId), thread_([this] { Watch(); }) {}
 
@@ -51,8 +84,9 @@ void MessageBoxCatcher::Watch() {
                 if (ClassName(child) != L"Static")
                     continue;
                 if (GetWindowLongW(child, GWL_STYLE) & SS_ICON)
-                    seen.stopIcon = SendMessageW(child, STM_GETICON, 0, 0) ==
-                                    reinterpret_cast<LRESULT>(LoadIconW(nullptr, IDI_HAND));
+                    seen.stopIcon =
+                        SameIcon(reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)),
+                                 LoadIconW(nullptr, IDI_HAND));
                 else
                     seen.text = WindowText(child);
             }

@@ -15,7 +15,7 @@ namespace testing_support {
 struct SeenBox {
     std::wstring caption;
     std::wstring text;
-    bool stopIcon = false;
+    bool stopIcon = false; // known for boxes of this process only
 };
 
 class MessageBoxCatcher {

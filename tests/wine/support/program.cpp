@@ -130,3 +130,50 @@ std::wstring ClassName(HWND hwnd) {
 }
 
 } // namespace testing_support
+
+namespace testing_support {
+
+bool SaveScreenBmp(const RECT& area, const std::filesystem::path& file) {
+    int w = area.right - area.left, h = area.bottom - area.top;
+    if (w <= 0 || h <= 0)
+        return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+    DWORD size = stride * static_cast<DWORD>(h);
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + size;
+    std::filesystem::create_directories(file.parent_path());
+    FILE* out = _wfopen(file.c_str(), L"wb");
+    bool ok = out != nullptr;
+    if (out) {
+        fwrite(&fh, sizeof fh, 1, out);
+        fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, out);
+        fwrite(bits, 1, size, out);
+        fclose(out);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+std::filesystem::path ArtifactFolder() {
+    return BuildFolder() / L"artifacts";
+}
+
+} // namespace testing_support

@@ -62,3 +62,12 @@ std::wstring WindowText(HWND hwnd);
 std::wstring ClassName(HWND hwnd);
 
 } // namespace testing_support
+
+namespace testing_support {
+
+// Saves a part of the screen as a 24-bit BMP file (for a person to look at).
+bool SaveScreenBmp(const RECT& area, const std::filesystem::path& file);
+// The folder where tests leave pictures for people: build/windows/artifacts.
+std::filesystem::path ArtifactFolder();
+
+} // namespace testing_support

@@ -1,0 +1,105 @@
+#pragma once
+// Thin wrappers over the native controls that give them the event model the handlers rely
+// on: a program change of a check box's state runs its click handler; a scroll bar's change
+// handler runs only when its position, first brought into range, really differs; a program
+// selection in a drop-down list runs no handler; the user's actions run the handlers.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace vistrel {
+
+// The sender passed to handlers: a control, or the window itself.
+class TObject {
+public:
+    virtual ~TObject() = default;
+};
+
+using TNotifyEvent = std::function<void(TObject* sender)>;
+
+class TControl : public TObject {
+public:
+    // The name the layout gives the control ("PhotoButton"), for tests and diagnostics.
+    const wchar_t* Name = L"";
+    std::wstring Hint;
+
+    HWND Handle() const { return hwnd_; }
+    void Attach(HWND hwnd);
+
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+    bool Visible() const;
+    void SetVisible(bool visible);
+    std::wstring Text() const;
+    void SetText(const std::wstring& text);
+
+    // Notifications of the native control, routed here by the window.
+    virtual void Command(WORD /*code*/) {}
+    virtual void Scroll(int /*code*/) {}
+
+    // The wrapper of a control window, or nullptr for windows without one.
+    static TControl* FromHandle(HWND hwnd);
+
+protected:
+    HWND hwnd_ = nullptr;
+};
+
+class TLabel : public TControl {
+public:
+    TNotifyEvent OnClick; // labels created with SS_NOTIFY
+    void Command(WORD code) override;
+    // Labels size themselves to their text; a right-aligned one keeps its right edge.
+    bool RightAligned = false;
+    void SetCaption(const std::wstring& text);
+    // Resizes the label to its text, keeping its left edge (or its right edge when it is
+    // right-aligned).
+    void AdjustBounds();
+    int TextWidth() const;
+};
+
+class TButton : public TControl {
+public:
+    TNotifyEvent OnClick;
+    void Command(WORD code) override;
+};
+
+class TCheckBox : public TControl {
+public:
+    TNotifyEvent OnClick;
+    bool Checked() const;
+    // Runs OnClick when the state changes, as a user's click would.
+    void SetChecked(bool checked);
+    void Command(WORD code) override;
+};
+
+class TEdit : public TControl {};
+
+class TComboBox : public TControl {
+public:
+    TNotifyEvent OnChange;
+    int ItemIndex() const;
+    // Selects an entry (-1 for none) without running OnChange.
+    void SetItemIndex(int index);
+    void AddItem(const std::wstring& text);
+    int Count() const;
+    void Command(WORD code) override;
+};
+
+class TScrollBar : public TControl {
+public:
+    TNotifyEvent OnChange;
+    int Min = 0, Max = 100;
+    void SetRange(int min, int max);
+    int Position() const { return position_; }
+    // Brings the value into range; runs OnChange only when the position really changes.
+    void SetPosition(int position);
+    // A user's scroll: arrows and trough clicks step by 1, the thumb reports every position.
+    void Scroll(int code) override;
+
+private:
+    int position_ = 0;
+};
+
+} // namespace vistrel

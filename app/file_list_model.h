@@ -1,0 +1,62 @@
+#pragma once
+// What the photo list holds, apart from the window: the file names of one folder that
+// match the mask, in alphabetical order without regard to letter case, with the searches
+// the list needs (exact name, typed prefix).
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vistrel {
+
+// Case folding as the file system compares names; given by the platform.
+using FoldCase = std::function<std::wstring(std::wstring_view)>;
+
+// Splits a mask such as "*.bmp;*.jpg" into its patterns; empty parts are dropped.
+std::vector<std::wstring> SplitMask(std::wstring_view mask);
+
+// Wildcard matching of a whole name against one pattern: "*" any run of characters, "?"
+// any one character, the rest compared after folding. Matches the long name only, so
+// "*.jpg" never matches "photo.jpeg" (as a short-name match on Windows would).
+bool MatchesPattern(std::wstring_view foldedName, std::wstring_view foldedPattern);
+
+class FileListModel {
+public:
+    explicit FileListModel(FoldCase fold);
+
+    // Replaces the items by the names given that match any of the patterns, sorted.
+    void Assign(std::vector<std::wstring> names, const std::vector<std::wstring>& patterns);
+    void Clear();
+
+    size_t Size() const { return names_.size(); }
+    bool Empty() const { return names_.empty(); }
+    const std::wstring& Name(size_t index) const { return names_[index]; }
+
+    // The item with exactly this name, letter case ignored; -1 when there is none.
+    int IndexOfName(std::wstring_view name) const;
+    // The first item starting with the prefix, letter case ignored; -1 when there is none.
+    int IndexOfPrefix(std::wstring_view prefix) const;
+
+private:
+    FoldCase fold_;
+    std::vector<std::wstring> names_;
+    std::vector<std::wstring> keys_; // folded names, in the same order
+};
+
+// Type-ahead search in the list: characters typed within 500 ms of each other build one
+// search text; Backspace takes the last one away.
+class TypeAhead {
+public:
+    static constexpr unsigned kResetMs = 500;
+    // Feeds one typed character (8 for Backspace) at the given time in milliseconds and
+    // returns the search text to look for.
+    const std::wstring& Type(wchar_t c, unsigned nowMs);
+
+private:
+    std::wstring text_;
+    unsigned last_ = 0;
+    bool started_ = false;
+};
+
+} // namespace vistrel

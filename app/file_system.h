@@ -1,0 +1,32 @@
+#pragma once
+// The few file-system facts the shell needs, in the system's own terms.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vistrel {
+
+// The executable's full path.
+std::wstring ProgramPath();
+// The folder part of a path, with its trailing separator ("C:\Vistrel\").
+std::wstring FolderOf(std::wstring_view path);
+std::wstring FileNameOf(std::wstring_view path);
+
+// Upper-cases a file name as the file system compares names (letter case ignored).
+std::wstring FoldFileName(std::wstring_view name);
+bool SameFileName(std::wstring_view a, std::wstring_view b);
+
+bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
+
+// Names of the plain files of a folder (no folders, no hidden or system files), read in
+// one pass. Empty when the folder cannot be read.
+std::vector<std::wstring> ListPlainFiles(const std::wstring& folder);
+
+// The system's text for an error code, without the trailing line break.
+std::wstring SystemErrorText(DWORD code);
+
+} // namespace vistrel

@@ -1,0 +1,157 @@
+#include "app/panels.h"
+
+#include "app/error.h"
+#include "app/handles.h"
+#include "app/window.h"
+
+namespace vistrel {
+
+namespace {
+
+void RegisterOnce(const wchar_t* name, WNDPROC proc) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    if (::GetClassInfoExW(instance, name, &wc))
+        return;
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    ::RegisterClassExW(&wc);
+}
+
+HWND CreateChild(const wchar_t* className, const std::wstring& text, DWORD style, HWND parent,
+                 TControl* control) {
+    HWND hwnd = ::CreateWindowExW(WS_EX_CONTROLPARENT, className, text.c_str(), WS_CHILD | style, 0,
+                                  0, 0, 0, parent, nullptr, ::GetModuleHandleW(nullptr), control);
+    if (!hwnd)
+        throw Error(L"Out of system resources");
+    return hwnd;
+}
+
+TControl* ControlOf(HWND hwnd, UINT msg, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* control =
+            static_cast<TControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        control->Attach(hwnd);
+        return control;
+    }
+    return TControl::FromHandle(hwnd);
+}
+
+} // namespace
+
+bool ForwardToTopLevel(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+        result = ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
+        return true;
+    }
+    return false;
+}
+
+void TPanel::Create(HWND parent, const std::wstring& caption, DWORD style) {
+    RegisterOnce(kClassName, Proc);
+    CreateChild(kClassName, caption, style | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, parent, this);
+}
+
+void TPanel::PaintBackground(HDC dc) const {
+    RECT r;
+    ::GetClientRect(hwnd_, &r);
+    UniqueBrush brush(::CreateSolidBrush(Color));
+    ::FillRect(dc, &r, brush.get());
+    if (Bevel)
+        ::DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
+    std::wstring caption = Text();
+    if (!caption.empty()) {
+        SelectObjectGuard font(
+            dc, CaptionFont ? CaptionFont
+                            : reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, FontColor);
+        ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r,
+                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+}
+
+LRESULT CALLBACK TPanel::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<TPanel*>(ControlOf(hwnd, msg, lParam));
+    try {
+        LRESULT forwarded;
+        if (ForwardToTopLevel(hwnd, msg, wParam, lParam, forwarded))
+            return forwarded;
+        switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            if (self) {
+                PaintDC dc(hwnd);
+                self->PaintBackground(dc.get());
+                return 0;
+            }
+            break;
+        case WM_SIZE:
+            ::InvalidateRect(hwnd, nullptr, TRUE); // the caption stays centred
+            break;
+        case WM_SETTEXT: {
+            LRESULT r = ::DefWindowProcW(hwnd, msg, wParam, lParam);
+            ::InvalidateRect(hwnd, nullptr, TRUE);
+            return r;
+        }
+        case WM_NCDESTROY:
+            ::RemovePropW(hwnd, L"Vistrel.Control");
+            break;
+        }
+    } catch (...) {
+        ReportCurrentException();
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+void TImage::Create(HWND parent, DWORD style) {
+    RegisterOnce(kClassName, Proc);
+    CreateChild(kClassName, L"", style, parent, this);
+}
+
+LRESULT CALLBACK TImage::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<TImage*>(ControlOf(hwnd, msg, lParam));
+    try {
+        switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PaintDC dc(hwnd);
+            if (self && self->OnPaint) {
+                RECT r;
+                ::GetClientRect(hwnd, &r);
+                self->OnPaint(dc.get(), r);
+            }
+            return 0;
+        }
+        case WM_SIZE:
+            ::InvalidateRect(hwnd, nullptr, FALSE);
+            break;
+        case WM_NCHITTEST:
+            // Clicks and the pointer's hint belong to the panel below.
+            return HTTRANSPARENT;
+        case WM_NCDESTROY:
+            ::RemovePropW(hwnd, L"Vistrel.Control");
+            break;
+        }
+    } catch (...) {
+        ReportCurrentException();
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+} // namespace vistrel

@@ -1,0 +1,130 @@
+// The photo list: what it lists, in what order, and how its selection moves.
+
+#include "tests/wine/support/main_form_fixture.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::vector<std::wstring> Items(const vistrel::TFileListBox& list) {
+    std::vector<std::wstring> items;
+    for (int i = 0; i < list.Count(); ++i)
+        items.push_back(list.Item(i));
+    return items;
+}
+
+} // namespace
+
+class PhotoList : public MainFormTest {
+protected:
+    int changes = 0;
+    void CountChanges() {
+        auto original = form_->FileListBox.OnChange;
+        form_->FileListBox.OnChange = [this, original](vistrel::TObject* s) {
+            ++changes;
+            original(s);
+        };
+    }
+};
+
+TEST_F(PhotoList, ListsPhotoFilesSortedWithoutRegardToCase) {
+    std::filesystem::create_directories(Photos());
+    for (const wchar_t* name : {L"b.JPG", L"A.bmp", L"c.png", L"e.jpeg", L"d.jpg.txt", L"Z.Bmp",
+                                L"readonly.bmp", L"hidden.jpg", L"system.jpg"})
+        WriteFile(Photos() / name);
+    std::filesystem::create_directories(Photos() / L"folder.jpg");
+    SetFileAttributesW((Photos() / L"readonly.bmp").c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW((Photos() / L"hidden.jpg").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW((Photos() / L"system.jpg").c_str(), FILE_ATTRIBUTE_SYSTEM);
+
+    CreateForm();
+    std::vector<std::wstring> expected{L"A.bmp", L"b.JPG", L"readonly.bmp", L"Z.Bmp"};
+    EXPECT_EQ(Items(form_->FileListBox), expected);
+    EXPECT_EQ(form_->FileListBox.ItemIndex(), -1);
+    EXPECT_EQ(form_->FileListBox.SelectedPath(), L"");
+    // The list answers for its items like a list of strings.
+    wchar_t text[64]{};
+    EXPECT_EQ(
+        SendMessageW(form_->FileListBox.Handle(), LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text)),
+        5);
+    EXPECT_STREQ(text, L"b.JPG");
+    EXPECT_EQ(SendMessageW(form_->FileListBox.Handle(), LB_GETCOUNT, 0, 0), 4);
+    SetFileAttributesW((Photos() / L"readonly.bmp").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(PhotoList, CreatesPhotosFolderBesideProgramAndListsIt) {
+    CreateForm();
+    EXPECT_TRUE(std::filesystem::is_directory(Photos()));
+    EXPECT_EQ(form_->FileListBox.Folder(), Photos().wstring());
+    EXPECT_EQ(form_->FileListBox.Count(), 0);
+}
+
+TEST_F(PhotoList, SelectByPathRereadAndUserMovesRunChangeHandler) {
+    std::filesystem::create_directories(Photos());
+    for (const wchar_t* name : {L"image_00001.jpg", L"image_00002.bmp", L"image_00003.jpg"})
+        WriteFile(Photos() / name);
+    CreateForm();
+    CountChanges();
+    auto& list = form_->FileListBox;
+
+    // Letter case of the name does not matter.
+    list.SelectByPath((Photos() / L"IMAGE_00002.BMP").wstring());
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(list.ItemIndex(), 1);
+    EXPECT_EQ(list.SelectedPath(), (Photos() / L"image_00002.bmp").wstring());
+
+    // A name that is not listed selects nothing, and still reports a change.
+    list.SelectByPath((Photos() / L"image_00009.jpg").wstring());
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(list.ItemIndex(), -1);
+
+    WriteFile(Photos() / L"image_00004.jpg");
+    list.Reread();
+    EXPECT_EQ(changes, 3);
+    EXPECT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.ItemIndex(), -1);
+
+    // The user's keys: Home selects the first item, Down the next one; each move runs
+    // the handler once.
+    SetFocus(list.Handle());
+    SendMessageW(list.Handle(), WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_EQ(list.ItemIndex(), 0);
+    SendMessageW(list.Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(list.ItemIndex(), 1);
+    EXPECT_EQ(changes, 5);
+    SendMessageW(list.Handle(), WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_EQ(list.ItemIndex(), 0);
+    EXPECT_EQ(changes, 6);
+    // Choosing the item already selected changes nothing.
+    SendMessageW(list.Handle(), WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_EQ(changes, 6);
+
+    // Assigning the same folder (another letter case) does not re-read.
+    std::wstring upper = Photos().wstring();
+    CharUpperW(upper.data());
+    list.AssignFolder(upper);
+    EXPECT_EQ(changes, 6);
+    EXPECT_EQ(list.ItemIndex(), 0);
+}
+
+TEST_F(PhotoList, TypingSelectsFirstItemStartingWithTypedText) {
+    std::filesystem::create_directories(Photos());
+    for (const wchar_t* name : {L"apple.jpg", L"banana.jpg", L"Berry.jpg", L"cherry.bmp"})
+        WriteFile(Photos() / name);
+    CreateForm();
+    CountChanges();
+    auto& list = form_->FileListBox;
+    HWND h = list.Handle();
+    SendMessageW(h, WM_CHAR, L'b', 0);
+    EXPECT_EQ(list.Item(list.ItemIndex()), L"banana.jpg");
+    SendMessageW(h, WM_CHAR, L'E', 0); // within 500 ms: "bE"
+    EXPECT_EQ(list.Item(list.ItemIndex()), L"Berry.jpg");
+    SendMessageW(h, WM_CHAR, L'\b', 0); // back to "b"
+    EXPECT_EQ(list.Item(list.ItemIndex()), L"banana.jpg");
+    SendMessageW(h, WM_CHAR, L'x', 0); // "bx": no item, selection stays
+    EXPECT_EQ(list.Item(list.ItemIndex()), L"banana.jpg");
+    Sleep(550);
+    SendMessageW(h, WM_CHAR, L'c', 0); // a new search
+    EXPECT_EQ(list.Item(list.ItemIndex()), L"cherry.bmp");
+    EXPECT_EQ(changes, 4);
+}

@@ -1,0 +1,70 @@
+#include "tests/wine/support/main_form_fixture.h"
+
+#include <fstream>
+
+namespace testing_support {
+
+void MainFormTest::SetUpTestSuite() {
+    using vistrel::Application;
+    if (!Application.Handle()) {
+        Application.Initialize(GetModuleHandleW(nullptr));
+        Application.SetTitle(L"Vistrel");
+    }
+}
+
+void MainFormTest::SetUp() {
+    folder_ = std::make_unique<TempFolder>(L"vistrel-form");
+}
+
+void MainFormTest::TearDown() {
+    DestroyForm();
+    folder_.reset();
+}
+
+void MainFormTest::CreateForm() {
+    DestroyForm();
+    form_ = std::make_unique<vistrel::TMainForm>(ProgramPath());
+    form_->Create(vistrel::Application.Handle());
+    vistrel::Application.SetMainForm(form_->Handle());
+    ShowWindow(form_->Handle(), SW_SHOWNORMAL);
+    UpdateWindow(form_->Handle());
+    Pump();
+}
+
+void MainFormTest::DestroyForm() {
+    if (!form_)
+        return;
+    form_->Destroy();
+    form_.reset();
+    vistrel::Application.SetMainForm(nullptr);
+    Pump();
+}
+
+void MainFormTest::Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (form_)
+        form_->UpdateHint();
+}
+
+RECT MainFormTest::WindowRect(HWND hwnd) const {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+RECT MainFormTest::ClientRectOf(HWND hwnd) const {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return r;
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+} // namespace testing_support

@@ -1,0 +1,39 @@
+#pragma once
+// The main window created in the test's own process, on a program path in a fresh
+// temporary folder (so its Photos folder and settings are the test's own).
+
+#include "app/application.h"
+#include "app/main_form.h"
+#include "tests/wine/support/program.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace testing_support {
+
+class MainFormTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates (or re-creates) the window; settings or files can be prepared before.
+    void CreateForm();
+    void DestroyForm();
+    // Dispatches pending messages and runs the idle step, as the message loop would.
+    void Pump();
+
+    std::wstring ProgramPath() const { return (folder_->Path() / L"vistrel.exe").wstring(); }
+    std::filesystem::path Photos() const { return folder_->Path() / L"Photos"; }
+    RECT WindowRect(HWND hwnd) const;
+    RECT ClientRectOf(HWND hwnd) const;
+
+    std::unique_ptr<TempFolder> folder_;
+    std::unique_ptr<vistrel::TMainForm> form_;
+};
+
+// Writes an empty file (or one with the given bytes).
+void WriteFile(const std::filesystem::path& path, const std::string& bytes = "");
+
+} // namespace testing_support
