@@ -79,6 +79,10 @@ void TFileListBox::Select(int index, bool notify) {
 }
 
 void TFileListBox::Change() {
+    // The window's text is the selected name, so that other programs (a screen reader, a
+    // test) can read the selection.
+    std::wstring name = selected_ >= 0 ? model_.Name(static_cast<size_t>(selected_)) : L"";
+    ::SetWindowTextW(hwnd_, name.c_str());
     if (OnChange)
         OnChange(this);
 }
@@ -144,12 +148,18 @@ LRESULT CALLBACK TFileListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, 
                 return 0;
             }
             break;
-        // The items' texts, for whoever asks (the list itself stores none).
+        // The items' texts, for this program's own code (the list itself stores none). A
+        // request from another process is left to the list, which then answers like any
+        // list without strings: its buffer there is sized for that.
         case LB_GETTEXTLEN:
+            if (::InSendMessageEx(nullptr) != ISMEX_NOSEND)
+                break;
             if (wParam < self->model_.Size())
                 return static_cast<LRESULT>(self->model_.Name(wParam).size());
             return LB_ERR;
         case LB_GETTEXT:
+            if (::InSendMessageEx(nullptr) != ISMEX_NOSEND)
+                break;
             if (wParam < self->model_.Size() && lParam) {
                 const std::wstring& name = self->model_.Name(wParam);
                 name.copy(reinterpret_cast<wchar_t*>(lParam), name.size());

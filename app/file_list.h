@@ -37,6 +37,9 @@ public:
     // The list's folder, a separator and the selected name; empty with nothing selected.
     std::wstring SelectedPath() const;
     int ItemIndex() const { return selected_; }
+    // Whether an item has this name, letter case ignored.
+    bool Contains(std::wstring_view name) const { return model_.IndexOfName(name) >= 0; }
+    const FileListModel& Model() const { return model_; }
     int Count() const { return static_cast<int>(model_.Size()); }
     const std::wstring& Item(int index) const { return model_.Name(static_cast<size_t>(index)); }
 

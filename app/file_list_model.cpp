@@ -74,6 +74,8 @@ void FileListModel::Assign(std::vector<std::wstring> names,
     });
     names_.clear();
     keys_.clear();
+    keySet_.clear();
+    keySetMade_ = false;
     names_.reserve(order.size());
     keys_.reserve(order.size());
     for (size_t i : order) {
@@ -87,6 +89,18 @@ void FileListModel::Assign(std::vector<std::wstring> names,
 void FileListModel::Clear() {
     names_.clear();
     keys_.clear();
+    keySet_.clear();
+    keySetMade_ = false;
+}
+
+bool FileListModel::ContainsFolded(std::wstring_view foldedName) const {
+    if (!keySetMade_) {
+        keySet_.reserve(keys_.size());
+        for (const std::wstring& key : keys_)
+            keySet_.insert(key);
+        keySetMade_ = true;
+    }
+    return keySet_.count(foldedName) != 0;
 }
 
 int FileListModel::IndexOfName(std::wstring_view name) const {

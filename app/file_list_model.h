@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace vistrel {
@@ -37,11 +38,17 @@ public:
     int IndexOfName(std::wstring_view name) const;
     // The first item starting with the prefix, letter case ignored; -1 when there is none.
     int IndexOfPrefix(std::wstring_view prefix) const;
+    // Whether an item's name, folded, is this one: a hash lookup, for searches that ask
+    // about many names in a row.
+    bool ContainsFolded(std::wstring_view foldedName) const;
+    std::wstring Fold(std::wstring_view name) const { return fold_(name); }
 
 private:
     FoldCase fold_;
     std::vector<std::wstring> names_;
-    std::vector<std::wstring> keys_; // folded names, in the same order
+    std::vector<std::wstring> keys_;                       // folded names, in the same order
+    mutable std::unordered_set<std::wstring_view> keySet_; // over keys_, made when needed
+    mutable bool keySetMade_ = false;
 };
 
 // Type-ahead search in the list: characters typed within 500 ms of each other build one

@@ -27,20 +27,24 @@ std::wstring FileNameOf(std::wstring_view path) {
     return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
 }
 
-std::wstring FoldFileName(std::wstring_view name) {
-    std::wstring out(name);
+void FoldFileNameInPlace(std::wstring& name) {
     // Plain ASCII names, nearly all photo names, are folded here; the rest by the system.
     bool ascii = true;
-    for (wchar_t& c : out) {
+    for (wchar_t& c : name) {
         if (c >= L'a' && c <= L'z')
             c = static_cast<wchar_t>(c - (L'a' - L'A'));
         else if (c >= 0x80)
             ascii = false;
     }
-    if (!ascii)
+    if (!ascii && !name.empty())
         ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name.data(),
-                        static_cast<int>(name.size()), out.data(), static_cast<int>(out.size()),
+                        static_cast<int>(name.size()), name.data(), static_cast<int>(name.size()),
                         nullptr, nullptr, 0);
+}
+
+std::wstring FoldFileName(std::wstring_view name) {
+    std::wstring out(name);
+    FoldFileNameInPlace(out);
     return out;
 }
 

@@ -17,6 +17,7 @@ std::wstring FileNameOf(std::wstring_view path);
 
 // Upper-cases a file name as the file system compares names (letter case ignored).
 std::wstring FoldFileName(std::wstring_view name);
+void FoldFileNameInPlace(std::wstring& name);
 bool SameFileName(std::wstring_view a, std::wstring_view b);
 
 bool FileExists(const std::wstring& path);

@@ -638,6 +638,9 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case kTakePendingPhoto:
+        PhotoButtonClick(&PhotoButton);
+        return 0;
     case WM_CLOSE:
         Application.Terminate();
         return 0;

@@ -13,6 +13,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,12 @@ private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     std::wstring FNameTemplate;
+
+    // A photo in progress, clicks that came meanwhile, and names found taken while saving.
+    static constexpr UINT kTakePendingPhoto = WM_APP + 1;
+    bool photoBusy_ = false;
+    int pendingPhotos_ = 0;
+    std::set<std::wstring> takenWhileSaving_;
 
     std::wstring programPath_;
     std::wstring photosFolder_;

@@ -1,0 +1,207 @@
+// Taking photos of the browser stand-in with the real program, as a user does.
+
+#include "tests/wine/support/images.h"
+#include "tests/wine/support/message_box.h"
+#include "tests/wine/support/panel_driver.h"
+#include "tools/standin/pattern.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace testing_support;
+
+class Photo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        exe_ = InstallProgram(folder_.Path());
+        std::filesystem::create_directories(Photos());
+    }
+
+    std::filesystem::path Photos() const { return folder_.Path() / L"Photos"; }
+
+    void StartBrowser(const std::wstring& arguments = L"--view 808x608 --at 300,40") {
+        browser_ = std::make_unique<Program>(BuildFolder() / L"aw-standin.exe", arguments);
+        ASSERT_NE(browser_->FindTopWindow(L"alphaworld"), nullptr);
+    }
+
+    void StartProgram() {
+        program_ = std::make_unique<Program>(exe_);
+        panel_ = std::make_unique<PanelDriver>(*program_);
+        ASSERT_TRUE(panel_->Found());
+    }
+
+    // Clicks the photo button and waits until the program is idle again; returns the
+    // names that appeared in the Photos folder.
+    std::vector<std::wstring> TakePhoto() {
+        auto before = FilesIn(Photos());
+        panel_->Click(panel_->PhotoButton());
+        auto added = [&] {
+            std::vector<std::wstring> names;
+            for (auto& name : FilesIn(Photos()))
+                if (std::find(before.begin(), before.end(), name) == before.end())
+                    names.push_back(name);
+            return names;
+        };
+        WaitFor([&] { return !added().empty(); }, 5s);
+        Settle(); // a temporary file seen while writing has its final name now
+        return added();
+    }
+
+    // Waits until the program has handled everything sent so far.
+    void Settle() {
+        DWORD_PTR ignored;
+        for (int i = 0; i < 3; ++i) {
+            SendMessageTimeoutW(panel_->Main(), WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
+            WaitFor([] { return false; }, 50ms);
+        }
+    }
+
+    void SetType(int index) {
+        SendMessageW(panel_->TypeBox(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+    void SetScale(const wchar_t* x, const wchar_t* y) {
+        SendMessageW(panel_->ScaleBox(), BM_SETCHECK, BST_CHECKED, 0);
+        SendMessageW(panel_->XScale(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(x));
+        SendMessageW(panel_->YScale(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(y));
+    }
+
+    void TearDown() override {
+        if (panel_ && program_->Running()) {
+            panel_->Close();
+            EXPECT_EQ(program_->WaitExit(10s), 0);
+        }
+    }
+
+    TempFolder folder_{L"vistrel-photo"};
+    std::filesystem::path exe_;
+    std::unique_ptr<Program> browser_, program_;
+    std::unique_ptr<PanelDriver> panel_;
+};
+
+TEST_F(Photo, BmpOfA808By608ViewIsTheViewsPicture800By600Exactly) {
+    StartBrowser();
+    StartProgram();
+    SetType(0);
+    auto added = TakePhoto();
+    ASSERT_EQ(added, std::vector<std::wstring>{L"image_00001.bmp"});
+    auto bytes = ReadAll(Photos() / added[0]);
+    EXPECT_EQ(bytes.size(), 1920054u) << "54 + 800 * 600 * 4 on a 32-bit screen";
+    int bpp = 0;
+    RgbImage image = ReadBmp(bytes, &bpp);
+    EXPECT_EQ(bpp, 32);
+    ASSERT_EQ(image.width, 800);
+    ASSERT_EQ(image.height, 600);
+    int wrong = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) {
+            standin::Rgb c = standin::PatternPixel(x + 4, y + 4);
+            const uint8_t* p = image.At(x, y);
+            if (p[0] != c.r || p[1] != c.g || p[2] != c.b)
+                ++wrong;
+        }
+    EXPECT_EQ(wrong, 0);
+    // The new photo is selected in the list.
+    EXPECT_EQ(panel_->SelectedItem(), L"image_00001.bmp");
+}
+
+TEST_F(Photo, JpegMatchesTheViewWithinASmallErrorAndNumbersFollowOn) {
+    StartBrowser();
+    StartProgram();
+    ASSERT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00001.jpg"});
+    RgbImage image = ReadJpeg(ReadAll(Photos() / L"image_00001.jpg"));
+    ASSERT_EQ(image.width, 800);
+    ASSERT_EQ(image.height, 600);
+    EXPECT_LT(MeanErrorAgainstPattern(image, 4, 4), 3.0);
+
+    // JPEG and BMP share one numbering.
+    SetType(0);
+    EXPECT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00002.bmp"});
+    SetType(1);
+    EXPECT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00003.jpg"});
+    EXPECT_EQ(panel_->SelectedItem(), L"image_00003.jpg");
+    EXPECT_EQ(panel_->ListCount(), 3);
+    // Nothing else is left in the folder (no temporary files).
+    EXPECT_EQ(FilesIn(Photos()).size(), 3u);
+}
+
+TEST_F(Photo, FillsTheFirstGapAndNeverReplacesAFile) {
+    for (const wchar_t* name : {L"image_00001.bmp", L"image_00003.jpg"}) {
+        HANDLE h = CreateFileW((Photos() / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
+                               nullptr);
+        DWORD written;
+        WriteFile(h, "keep", 4, &written, nullptr);
+        CloseHandle(h);
+    }
+    StartBrowser();
+    StartProgram();
+    EXPECT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00002.jpg"});
+    EXPECT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00004.jpg"});
+    EXPECT_EQ(ReadAll(Photos() / L"image_00001.bmp").size(), 4u);
+    EXPECT_EQ(ReadAll(Photos() / L"image_00003.jpg").size(), 4u);
+}
+
+TEST_F(Photo, ResizesToTypedSizeAndKeepsCapturedSizeWhenABoxIsNotANumber) {
+    StartBrowser();
+    StartProgram();
+    SetType(0);
+    SetScale(L"320", L"abc");
+    ASSERT_EQ(TakePhoto().size(), 1u);
+    RgbImage kept = ReadBmp(ReadAll(Photos() / L"image_00001.bmp"));
+    EXPECT_EQ(kept.width, 800);
+    EXPECT_EQ(kept.height, 600);
+
+    SetScale(L"320", L"240");
+    ASSERT_EQ(TakePhoto().size(), 1u);
+    RgbImage small = ReadBmp(ReadAll(Photos() / L"image_00002.bmp"));
+    EXPECT_EQ(small.width, 320);
+    EXPECT_EQ(small.height, 240);
+
+    // Any aspect ratio, and a negative size is refused like a failed resize.
+    SetScale(L"$64", L" 500");
+    ASSERT_EQ(TakePhoto().size(), 1u);
+    RgbImage tall = ReadBmp(ReadAll(Photos() / L"image_00003.bmp"));
+    EXPECT_EQ(tall.width, 100);
+    EXPECT_EQ(tall.height, 500);
+    SetScale(L"-320", L"240");
+    ASSERT_EQ(TakePhoto().size(), 1u);
+    EXPECT_EQ(ReadBmp(ReadAll(Photos() / L"image_00004.bmp")).width, 800);
+    SetScale(L"100000", L"100000");
+    ASSERT_EQ(TakePhoto().size(), 1u);
+    EXPECT_EQ(ReadBmp(ReadAll(Photos() / L"image_00005.bmp")).width, 800);
+}
+
+TEST_F(Photo, WithoutBrowserOrWithoutItsViewNothingHappens) {
+    StartProgram();
+    MessageBoxCatcher boxes(program_->Id());
+    panel_->Click(panel_->PhotoButton());
+    Settle();
+    EXPECT_TRUE(FilesIn(Photos()).empty());
+
+    StartBrowser(L"--no-view");
+    panel_->Click(panel_->PhotoButton());
+    Settle();
+    EXPECT_TRUE(FilesIn(Photos()).empty());
+    EXPECT_TRUE(IsWindowVisible(panel_->Main()));
+    EXPECT_TRUE(boxes.Seen().empty());
+}
+
+TEST_F(Photo, EmptyPhotosAreNotWrittenAndTheErrorBoxSaysWhy) {
+    StartBrowser(L"--view 8x608 --at 300,40");
+    StartProgram();
+    MessageBoxCatcher boxes(program_->Id());
+    panel_->Click(panel_->PhotoButton());
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    EXPECT_NE(boxes.Seen()[0].text.find(L"empty"), std::wstring::npos) << boxes.Seen()[0].text;
+    EXPECT_NE(boxes.Seen()[0].text.find(L"0 by 600"), std::wstring::npos) << boxes.Seen()[0].text;
+    browser_.reset();
+
+    StartBrowser();
+    SetScale(L"0", L"240");
+    panel_->Click(panel_->PhotoButton());
+    ASSERT_TRUE(boxes.WaitForCount(2));
+    EXPECT_NE(boxes.Seen()[1].text.find(L"0 by 240"), std::wstring::npos) << boxes.Seen()[1].text;
+    Settle();
+    EXPECT_TRUE(FilesIn(Photos()).empty());
+    EXPECT_TRUE(IsWindowVisible(panel_->Main()));
+}

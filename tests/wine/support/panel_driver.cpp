@@ -1,0 +1,83 @@
+#include "tests/wine/support/panel_driver.h"
+
+#include <algorithm>
+
+namespace testing_support {
+
+PanelDriver::PanelDriver(const Program& program)
+    : main_(program.FindTopWindow(L"TMainForm", L"Vistrel v0.12")) {
+    // Wait until the panel's controls exist and the window is shown.
+    if (main_)
+        WaitFor([&] { return IsWindowVisible(main_) && PhotoButton() != nullptr; });
+}
+
+namespace {
+struct Search {
+    const std::wstring* text;
+    const std::wstring* cls;
+    int skip;
+    HWND found;
+};
+} // namespace
+
+HWND PanelDriver::ByText(const std::wstring& text) const {
+    Search s{&text, nullptr, 0, nullptr};
+    EnumChildWindows(
+        main_,
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            if (WindowText(h) == *s->text) {
+                s->found = h;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND PanelDriver::ByClass(const std::wstring& className, int n) const {
+    Search s{nullptr, &className, n, nullptr};
+    EnumChildWindows(
+        main_,
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            if (CompareStringOrdinal(ClassName(h).c_str(), -1, s->cls->c_str(), -1, TRUE) ==
+                CSTR_EQUAL) {
+                if (s->skip-- == 0) {
+                    s->found = h;
+                    return FALSE;
+                }
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+void PanelDriver::Click(HWND button) const {
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+int PanelDriver::ListCount() const {
+    return static_cast<int>(SendMessageW(List(), LB_GETCOUNT, 0, 0));
+}
+
+std::wstring PanelDriver::SelectedItem() const {
+    return WindowText(List());
+}
+
+void PanelDriver::Close() const {
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+}
+
+std::vector<std::wstring> FilesIn(const std::filesystem::path& folder) {
+    std::vector<std::wstring> names;
+    std::error_code ec;
+    for (auto& e : std::filesystem::directory_iterator(folder, ec))
+        names.push_back(e.path().filename().wstring());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace testing_support
