@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 
 #include "about/about_form.h"
+#include "album/preview_picture.h"
 #include "app/application.h"
 #include "app/error.h"
 #include "app/file_system.h"
@@ -640,6 +641,9 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case kTakePendingPhoto:
         PhotoButtonClick(&PhotoButton);
+        return 0;
+    case kReportPreviewError:
+        ReportPreviewError();
         return 0;
     case WM_CLOSE:
         Application.Terminate();

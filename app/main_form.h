@@ -19,6 +19,8 @@
 
 namespace vistrel {
 
+class PreviewPicture;
+
 // An entry of the context menu; hidden entries are left out when the menu opens.
 struct TMenuItem {
     UINT Id = 0;
@@ -134,9 +136,15 @@ private:
 
     // A photo in progress, clicks that came meanwhile, and names found taken while saving.
     static constexpr UINT kTakePendingPhoto = WM_APP + 1;
+    static constexpr UINT kReportPreviewError = WM_APP + 2;
     bool photoBusy_ = false;
     int pendingPhotos_ = 0;
     std::set<std::wstring> takenWhileSaving_;
+
+    // The preview's picture, and an error found while painting it, to be reported after.
+    std::unique_ptr<PreviewPicture> picture_;
+    std::wstring previewError_;
+    void ReportPreviewError();
 
     std::wstring programPath_;
     std::wstring photosFolder_;

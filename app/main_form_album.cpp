@@ -1,14 +1,58 @@
 // The album handlers of the main window: the preview of the selected photo and deletion.
 
+#include "album/preview_picture.h"
+#include "app/application.h"
+#include "app/file_system.h"
 #include "app/main_form.h"
 
 namespace vistrel {
 
 void TMainForm::FileListBoxChange(TObject*) {
     Photo.SetVisible(false);
+    picture_.reset();
+    std::wstring path = FileListBox.SelectedPath();
+    if (path.empty() || !FileExists(path))
+        return;
+    try {
+        picture_ = PreviewPicture::Load(path);
+    } catch (...) {
+        // A picture that cannot be loaded shows no preview and no message.
+        return;
+    }
+    Photo.SetVisible(true);
+    ::InvalidateRect(Photo.Handle(), nullptr, FALSE);
 }
 
-void TMainForm::FileListBoxContextPopup(TObject*) {}
+void TMainForm::PaintPhoto(HDC dc, const RECT& client) {
+    // Where the picture does not cover the area, the black panel and its caption show.
+    POINT origin{0, 0};
+    ::MapWindowPoints(Photo.Handle(), Panel3.Handle(), &origin, 1);
+    ::SetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
+    Panel3.PaintBackground(dc);
+    ::SetViewportOrgEx(dc, 0, 0, nullptr);
+    if (!picture_)
+        return;
+    std::wstring error = picture_->Draw(dc, client);
+    if (!error.empty()) {
+        // Reported after painting, never from inside it.
+        previewError_ = error;
+        ::PostMessageW(hwnd_, kReportPreviewError, 0, 0);
+    }
+}
+
+void TMainForm::ReportPreviewError() {
+    std::wstring error = std::move(previewError_);
+    previewError_.clear();
+    if (!error.empty())
+        Application.ShowError(error);
+}
+
+void TMainForm::FileListBoxContextPopup(TObject*) {
+    std::wstring path = FileListBox.SelectedPath();
+    bool canDelete = !path.empty() && FileExists(path);
+    DelPhoto.Visible = canDelete;
+    N4.Visible = canDelete;
+}
 
 void TMainForm::DelPhotoClick(TObject*) {
     DeleteSelectedPhoto();
@@ -19,15 +63,15 @@ void TMainForm::FileListBoxKeyDown(TObject*, WORD& Key, unsigned) {
         DeleteSelectedPhoto();
 }
 
-void TMainForm::DeleteSelectedPhoto() {}
-
-void TMainForm::PaintPhoto(HDC dc, const RECT&) {
-    // Where the picture does not cover the area, the black panel and its caption show.
-    POINT origin{0, 0};
-    ::MapWindowPoints(Photo.Handle(), Panel3.Handle(), &origin, 1);
-    ::SetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
-    Panel3.PaintBackground(dc);
-    ::SetViewportOrgEx(dc, 0, 0, nullptr);
+void TMainForm::DeleteSelectedPhoto() {
+    std::wstring path = FileListBox.SelectedPath();
+    if (path.empty() || !FileExists(path))
+        return;
+    picture_.reset();
+    ::DeleteFileW(path.c_str()); // at once, no confirmation; a failure changes nothing
+    DelPhoto.Visible = false;
+    N4.Visible = false;
+    FileListBox.Reread();
 }
 
 } // namespace vistrel

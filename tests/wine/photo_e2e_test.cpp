@@ -101,8 +101,11 @@ TEST_F(Photo, BmpOfA808By608ViewIsTheViewsPicture800By600Exactly) {
                 ++wrong;
         }
     EXPECT_EQ(wrong, 0);
-    // The new photo is selected in the list.
+    // The new photo is selected in the list and shown in the preview.
     EXPECT_EQ(panel_->SelectedItem(), L"image_00001.bmp");
+    HWND preview = panel_->ByClass(L"TImage");
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(IsWindowVisible(preview));
 }
 
 TEST_F(Photo, JpegMatchesTheViewWithinASmallErrorAndNumbersFollowOn) {

@@ -1,0 +1,21 @@
+// Any bytes named ".jpg": the header read, then the whole picture decoded, as the preview
+// does on its first paint, in both output forms.
+#include "album/jpeg_reader.h"
+#include "app/error.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    try {
+        vistrel::JpegHeader h = vistrel::ReadJpegHeader({data, size});
+        // Keep each input quick: very large pictures are decoded by the unit tests.
+        if (static_cast<int64_t>(h.width) * h.height > 4096 * 4096)
+            return 0;
+        vistrel::DecodedPicture d = vistrel::DecodeJpeg({data, size}, size % 2 == 1);
+        if (d.bits.size() != d.stride * static_cast<size_t>(d.height))
+            std::abort();
+    } catch (const vistrel::Error&) {
+    }
+    return 0;
+}

@@ -1,0 +1,25 @@
+// The name template comes from a hand-editable settings file: any text must format or be
+// refused with an error, and a template that formats must give different names for
+// different numbers exactly when it uses the number.
+#include "app/error.h"
+#include "capture/name_template.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::wstring text;
+    for (size_t i = 0; i + 1 < size; i += 2)
+        text += static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
+    try {
+        vistrel::NameTemplate t(text);
+        std::wstring a = t.Format(1), b = t.Format(2147483647), c = t.Format(-2147483647 - 1);
+        if ((a != b) != t.UsesNumber())
+            std::abort();
+        if (a.size() > text.size() + 2 * (vistrel::NameTemplate::kMaxWidth + 16) * 8)
+            std::abort();
+    } catch (const vistrel::Error&) {
+    }
+    return 0;
+}

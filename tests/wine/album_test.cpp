@@ -1,0 +1,214 @@
+// The album in the running window: previews of the selected photo, and deletion.
+
+#include "album/fit.h"
+#include "capture/bmp_file.h"
+#include "capture/jpeg_file.h"
+#include "tests/wine/support/main_form_fixture.h"
+#include "tests/wine/support/message_box.h"
+
+#include <atomic>
+#include <thread>
+
+using namespace testing_support;
+using vistrel::PixelBuffer;
+
+namespace {
+
+PixelBuffer Solid(int w, int h, uint8_t r, uint8_t g, uint8_t b) {
+    PixelBuffer p(w, h, 32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t* px = p.Row(y) + 4 * x;
+            px[0] = b, px[1] = g, px[2] = r, px[3] = 0;
+        }
+    return p;
+}
+
+void WriteBmp(const std::filesystem::path& path, const PixelBuffer& p) {
+    auto bytes = vistrel::BmpFileHeaders(p.View());
+    bytes.insert(bytes.end(), p.bits.begin(), p.bits.end());
+    WriteFile(path, std::string(bytes.begin(), bytes.end()));
+}
+
+void WriteJpeg(const std::filesystem::path& path, const PixelBuffer& p) {
+    auto bytes = vistrel::EncodeJpeg(p.View(), 95);
+    WriteFile(path, std::string(bytes.begin(), bytes.end()));
+}
+
+COLORREF ScreenPixel(HWND hwnd, int x, int y) {
+    POINT pt{x, y};
+    ClientToScreen(hwnd, &pt);
+    HDC screen = GetDC(nullptr);
+    COLORREF c = GetPixel(screen, pt.x, pt.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+bool Near(COLORREF c, int r, int g, int b, int tolerance = 6) {
+    return std::abs(GetRValue(c) - r) <= tolerance && std::abs(GetGValue(c) - g) <= tolerance &&
+           std::abs(GetBValue(c) - b) <= tolerance;
+}
+
+} // namespace
+
+class Album : public MainFormTest {
+protected:
+    void Select(const wchar_t* name) {
+        form_->FileListBox.SelectByPath((Photos() / name).wstring());
+        RedrawWindow(form_->Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump();
+        GdiFlush();
+        Sleep(80); // the X server shows what was drawn
+    }
+    vistrel::Box Fit(int w, int h) {
+        RECT r;
+        GetClientRect(form_->Photo.Handle(), &r);
+        return vistrel::FitPicture(w, h, r.right, r.bottom);
+    }
+};
+
+TEST_F(Album, SelectingABmpShowsItFittedAndCentredOnTheBlackPanel) {
+    std::filesystem::create_directories(Photos());
+    WriteBmp(Photos() / L"red.bmp", Solid(640, 480, 255, 0, 0));
+    CreateForm();
+    Select(L"red.bmp");
+    ASSERT_TRUE(form_->Photo.Visible());
+    HWND photo = form_->Photo.Handle();
+    vistrel::Box fit = Fit(640, 480);
+    ASSERT_GT(fit.width, 100);
+    EXPECT_TRUE(
+        Near(ScreenPixel(photo, fit.left + fit.width / 2, fit.top + fit.height / 2), 255, 0, 0));
+    EXPECT_TRUE(Near(ScreenPixel(photo, fit.left, fit.top), 255, 0, 0));
+    EXPECT_TRUE(Near(ScreenPixel(photo, fit.right() - 1, fit.bottom() - 1), 255, 0, 0));
+    if (fit.left > 0) {
+        EXPECT_TRUE(Near(ScreenPixel(photo, fit.left - 1, fit.top + 2), 0, 0, 0, 0))
+            << "nothing painted beside the picture";
+    }
+}
+
+TEST_F(Album, SelectingAJpegShowsItAndATallOneGetsBlackSides) {
+    std::filesystem::create_directories(Photos());
+    WriteJpeg(Photos() / L"blue.jpg", Solid(480, 640, 0, 0, 255));
+    CreateForm();
+    Select(L"blue.jpg");
+    ASSERT_TRUE(form_->Photo.Visible());
+    HWND photo = form_->Photo.Handle();
+    vistrel::Box fit = Fit(480, 640);
+    EXPECT_TRUE(Near(ScreenPixel(photo, fit.left + fit.width / 2, fit.top + 20), 0, 0, 255));
+    EXPECT_TRUE(Near(ScreenPixel(photo, fit.left / 2, 3), 0, 0, 0, 0));
+}
+
+TEST_F(Album, FilesThatCannotBeLoadedShowNoPreviewAndNoMessage) {
+    std::filesystem::create_directories(Photos());
+    WriteFile(Photos() / L"text.jpg", "not a picture");
+    WriteFile(Photos() / L"text.bmp", "not a picture either");
+    WriteFile(Photos() / L"empty.bmp");
+    CreateForm();
+    MessageBoxCatcher boxes;
+    Select(L"text.jpg");
+    EXPECT_FALSE(form_->Photo.Visible());
+    Select(L"text.bmp");
+    EXPECT_FALSE(form_->Photo.Visible());
+    // A 0-byte BMP is an empty picture: shown, drawing nothing over the black panel.
+    Select(L"empty.bmp");
+    EXPECT_TRUE(form_->Photo.Visible());
+    EXPECT_TRUE(Near(ScreenPixel(form_->Photo.Handle(), 3, 3), 0, 0, 0, 0));
+    // A file gone since the list was read.
+    std::filesystem::remove(Photos() / L"text.jpg");
+    Select(L"text.jpg");
+    EXPECT_FALSE(form_->Photo.Visible());
+    Pump();
+    EXPECT_TRUE(boxes.Seen().empty());
+}
+
+TEST_F(Album, DataTheLibraryRejectsIsReportedOnceAfterTheFirstPaint) {
+    std::filesystem::create_directories(Photos());
+    WriteFile(Photos() / L"empty.jpg");
+    CreateForm();
+    MessageBoxCatcher boxes;
+    Select(L"empty.jpg");
+    EXPECT_TRUE(form_->Photo.Visible()) << "an empty .jpg loads";
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    // Painting again does not report again.
+    for (int i = 0; i < 3; ++i) {
+        InvalidateRect(form_->Photo.Handle(), nullptr, FALSE);
+        UpdateWindow(form_->Photo.Handle());
+        Pump();
+    }
+    Sleep(100);
+    auto seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, L"JPEG error #42.");
+    EXPECT_EQ(seen[0].caption, L"Vistrel");
+}
+
+TEST_F(Album, DeleteKeyRemovesTheSelectedPhotoAndLeavesNothingSelected) {
+    std::filesystem::create_directories(Photos());
+    WriteBmp(Photos() / L"a.bmp", Solid(10, 10, 1, 2, 3));
+    WriteBmp(Photos() / L"b.bmp", Solid(10, 10, 1, 2, 3));
+    CreateForm();
+    Select(L"a.bmp");
+    ASSERT_TRUE(form_->Photo.Visible());
+    SetFocus(form_->FileListBox.Handle());
+    // Delete with Shift held still deletes.
+    SendMessageW(form_->FileListBox.Handle(), WM_KEYDOWN, VK_DELETE, 0);
+    Pump();
+    EXPECT_FALSE(std::filesystem::exists(Photos() / L"a.bmp"));
+    EXPECT_TRUE(std::filesystem::exists(Photos() / L"b.bmp"));
+    EXPECT_EQ(form_->FileListBox.Count(), 1);
+    EXPECT_EQ(form_->FileListBox.ItemIndex(), -1);
+    EXPECT_FALSE(form_->Photo.Visible());
+    // Nothing selected: Delete does nothing.
+    SendMessageW(form_->FileListBox.Handle(), WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_TRUE(std::filesystem::exists(Photos() / L"b.bmp"));
+}
+
+TEST_F(Album, ContextMenuOffersDeletionForAnExistingSelectedPhotoUntilTheNextPopupOverTheList) {
+    std::filesystem::create_directories(Photos());
+    WriteBmp(Photos() / L"a.bmp", Solid(10, 10, 1, 2, 3));
+    CreateForm();
+    auto& f = *form_;
+    f.FileListBoxContextPopup(&f.FileListBox);
+    EXPECT_FALSE(f.DelPhoto.Visible);
+    EXPECT_FALSE(f.N4.Visible);
+
+    Select(L"a.bmp");
+    f.FileListBoxContextPopup(&f.FileListBox);
+    EXPECT_TRUE(f.DelPhoto.Visible);
+    EXPECT_TRUE(f.N4.Visible);
+
+    // The selected file vanishes; the entries stay until the menu opens over the list.
+    std::filesystem::remove(Photos() / L"a.bmp");
+    EXPECT_TRUE(f.DelPhoto.Visible);
+    f.FileListBoxContextPopup(&f.FileListBox);
+    EXPECT_FALSE(f.DelPhoto.Visible);
+
+    // Deleting through the menu entry hides the entries again.
+    WriteBmp(Photos() / L"b.bmp", Solid(10, 10, 1, 2, 3));
+    f.FileListBox.Reread();
+    Select(L"b.bmp");
+    f.FileListBoxContextPopup(&f.FileListBox);
+    EXPECT_TRUE(f.DelPhoto.Visible);
+    f.DelPhotoClick(&f);
+    EXPECT_FALSE(std::filesystem::exists(Photos() / L"b.bmp"));
+    EXPECT_FALSE(f.DelPhoto.Visible);
+    EXPECT_FALSE(f.N4.Visible);
+}
+
+TEST_F(Album, APhotoThatCannotBeDeletedStaysListedWithoutAMessage) {
+    std::filesystem::create_directories(Photos());
+    WriteBmp(Photos() / L"held.bmp", Solid(10, 10, 1, 2, 3));
+    CreateForm();
+    Select(L"held.bmp");
+    // Held open without delete sharing by another program.
+    HANDLE held = CreateFileW((Photos() / L"held.bmp").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    MessageBoxCatcher boxes;
+    form_->DeleteSelectedPhoto();
+    Pump();
+    CloseHandle(held);
+    EXPECT_TRUE(std::filesystem::exists(Photos() / L"held.bmp"));
+    EXPECT_EQ(form_->FileListBox.Count(), 1);
+    EXPECT_TRUE(boxes.Seen().empty());
+}

@@ -1,0 +1,148 @@
+// The preview under the system it runs on: from selecting a photo to the end of its first
+// paint, for a 1920 by 1080 and a 6000 by 4000 JPEG; arrowing down through 200 1080p
+// photos; and the peak memory while a 6000 by 4000 photo is shown.
+//
+//   preview-bench WORKFOLDER [RUNS]
+
+#include "app/application.h"
+#include "app/main_form.h"
+#include "capture/jpeg_file.h"
+#include "tools/standin/pattern.h"
+
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+using namespace vistrel;
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A picture that compresses like a photo: gradients with fine noise on them.
+void WriteJpeg(const fs::path& path, int w, int h, int seed) {
+    PixelBuffer p(w, h, 32);
+    uint32_t noise = static_cast<uint32_t>(seed) * 2654435761u + 1;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            standin::Rgb c = standin::PatternPixel(x / 3 + seed, y / 2 + seed);
+            uint8_t* px = p.Row(y) + 4 * x;
+            noise = noise * 1103515245 + 12345;
+            int n = static_cast<int>((noise >> 16) & 15) - 8;
+            px[0] = static_cast<uint8_t>(std::clamp(c.b + n, 0, 255));
+            px[1] = static_cast<uint8_t>(std::clamp(c.g + n, 0, 255));
+            px[2] = static_cast<uint8_t>(std::clamp(c.r + n, 0, 255));
+        }
+    auto bytes = EncodeJpeg(p.View(), 90);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+double PeakMb() {
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof pmc;
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
+    return pmc.PeakWorkingSetSize / 1048576.0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2)
+        return 2;
+    fs::path work = argv[1];
+    fs::path photos = work / L"Photos";
+    if (argc > 2 && !wcscmp(argv[2], L"--make")) {
+        // The pictures are made in a process of their own, so that making them does not
+        // count in the peak memory measured below.
+        fs::create_directories(photos);
+        WriteJpeg(photos / L"a_1080p.jpg", 1920, 1080, 0);
+        for (int i = 0; i < 200; ++i) {
+            wchar_t name[32];
+            swprintf(name, 32, L"b_%03d.jpg", i);
+            WriteJpeg(photos / name, 1920, 1080, i);
+        }
+        WriteJpeg(photos / L"c_6000x4000.jpg", 6000, 4000, 7);
+        return 0;
+    }
+    int runs = argc > 2 ? _wtoi(argv[2]) : 5;
+    {
+        wchar_t self[MAX_PATH * 4];
+        GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
+        std::wstring cmd = L"\"" + std::wstring(self) + L"\" \"" + work.wstring() + L"\" --make";
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(self, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                            &pi))
+            return 1;
+        WaitForSingleObject(pi.hProcess, INFINITE);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+
+    Application.Initialize(GetModuleHandleW(nullptr));
+    TMainForm form((work / L"vistrel.exe").wstring());
+    form.Create(Application.Handle());
+    Application.SetMainForm(form.Handle());
+    ShowWindow(form.Handle(), SW_SHOW);
+    UpdateWindow(form.Handle());
+    Pump();
+    double baseline = PeakMb();
+
+    auto firstPaint = [&](const fs::path& file) {
+        std::vector<double> times;
+        for (int i = 0; i < runs; ++i) {
+            form.FileListBox.Reread();
+            Pump();
+            auto t0 = Clock::now();
+            form.FileListBox.SelectByPath(file.wstring());
+            UpdateWindow(form.Photo.Handle());
+            times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        }
+        std::sort(times.begin(), times.end());
+        return times[times.size() / 2];
+    };
+    std::printf("preview_first_paint_1080p: %.1f ms\n", firstPaint(photos / L"a_1080p.jpg"));
+    std::fflush(stdout);
+
+    // Arrowing down: 200 key presses queued as a held key would queue them, then the
+    // window catches up. A newer selection supersedes an older one's decode.
+    form.FileListBox.SelectByPath((photos / L"b_000.jpg").wstring());
+    UpdateWindow(form.Photo.Handle());
+    Pump();
+    SetFocus(form.FileListBox.Handle());
+    auto t0 = Clock::now();
+    for (int i = 0; i < 199; ++i)
+        PostMessageW(form.FileListBox.Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    Pump();
+    UpdateWindow(form.Photo.Handle());
+    double arrow = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    std::printf("preview_arrow_through_200_1080p: %.0f ms in all (%ls selected)\n", arrow,
+                form.FileListBox.Item(form.FileListBox.ItemIndex()).c_str());
+    std::fflush(stdout);
+
+    std::printf("preview_first_paint_6000x4000: %.0f ms\n",
+                firstPaint(photos / L"c_6000x4000.jpg"));
+    std::printf("preview_peak_working_set_6000x4000: %.0f MB (%.0f MB before any preview)\n",
+                PeakMb(), baseline);
+    form.Destroy();
+    return 0;
+}
