@@ -150,7 +150,7 @@ void TScrollBar::SetPosition(int position) {
         OnChange(this);
 }
 
-void TScrollBar::Scroll(int code) {
+void TScrollBar::Scroll(int code, int thumbPosition) {
     int target = position_;
     switch (code) {
     case SB_LINELEFT:
@@ -168,15 +168,10 @@ void TScrollBar::Scroll(int code) {
         target = Max;
         break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-        // The 32-bit track position, not the 16-bit one of the message.
-        SCROLLINFO si{};
-        si.cbSize = sizeof si;
-        si.fMask = SIF_TRACKPOS;
-        ::GetScrollInfo(hwnd_, SB_CTL, &si);
-        target = si.nTrackPos;
+    case SB_THUMBPOSITION:
+        // The message's 16-bit position: the sliders' ranges lie well within it.
+        target = thumbPosition;
         break;
-    }
     default:
         return;
     }

@@ -37,7 +37,7 @@ public:
 
     // Notifications of the native control, routed here by the window.
     virtual void Command(WORD /*code*/) {}
-    virtual void Scroll(int /*code*/) {}
+    virtual void Scroll(int /*code*/, int /*thumbPosition*/) {}
 
     // The wrapper of a control window, or nullptr for windows without one.
     static TControl* FromHandle(HWND hwnd);
@@ -96,7 +96,7 @@ public:
     // Brings the value into range; runs OnChange only when the position really changes.
     void SetPosition(int position);
     // A user's scroll: arrows and trough clicks step by 1, the thumb reports every position.
-    void Scroll(int code) override;
+    void Scroll(int code, int thumbPosition) override;
 
 private:
     int position_ = 0;

@@ -616,7 +616,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_HSCROLL:
         if (TControl* c = TControl::FromHandle(reinterpret_cast<HWND>(lParam)))
-            c->Scroll(LOWORD(wParam));
+            c->Scroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
         return 0;
     case WM_DRAWITEM: {
         auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);

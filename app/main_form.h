@@ -128,6 +128,9 @@ private:
     void OnWindowPosChanging(WINDOWPOS& pos);
     void OnGetMinMaxInfo(MINMAXINFO& info);
     int NonClientHeight() const;
+    // Brings a window that lies wholly off every monitor back into view, no larger than
+    // its monitor.
+    void KeepOnScreen();
     void PaintPhoto(HDC dc, const RECT& client);
 
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -96,3 +96,19 @@ TEST(Panel, PhotosThatIsAFileGivesErrorBoxAndTheWindowStillOpens) {
     EXPECT_EQ(vistrel.WaitExit(5s), 0);
     EXPECT_EQ(boxes.Seen().size(), 1u);
 }
+
+TEST(Panel, AnUnwritableSettingsFileIsReportedOnceAndTheProgramStillEnds) {
+    TempFolder folder;
+    auto exe = InstallProgram(folder.Path());
+    std::filesystem::create_directories(folder.Path() / L"vistrel.ini");
+    Program vistrel(exe);
+    HWND main = vistrel.FindTopWindow(L"TMainForm", L"Vistrel v0.12");
+    ASSERT_NE(main, nullptr);
+    MessageBoxCatcher boxes(vistrel.Id());
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    EXPECT_EQ(boxes.Seen()[0].text,
+              L"Unable to write to " + (folder.Path() / L"vistrel.ini").wstring() + L".");
+    EXPECT_EQ(vistrel.WaitExit(10s), 0);
+    EXPECT_EQ(boxes.Seen().size(), 1u);
+}

@@ -25,6 +25,14 @@ protected:
         ASSERT_NE(browser_->FindTopWindow(L"alphaworld"), nullptr);
     }
 
+    void WriteSettings(const std::string& text) {
+        HANDLE h = CreateFileW((folder_.Path() / L"vistrel.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                               CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        CloseHandle(h);
+    }
+
     void StartProgram() {
         program_ = std::make_unique<Program>(exe_);
         panel_ = std::make_unique<PanelDriver>(*program_);
@@ -207,4 +215,40 @@ TEST_F(Photo, EmptyPhotosAreNotWrittenAndTheErrorBoxSaysWhy) {
     Settle();
     EXPECT_TRUE(FilesIn(Photos()).empty());
     EXPECT_TRUE(IsWindowVisible(panel_->Main()));
+}
+
+TEST_F(Photo, WithNoTypeSelectedPhotosAreJpeg) {
+    WriteSettings("[photo]\ntype=7\n");
+    StartBrowser();
+    StartProgram();
+    EXPECT_EQ(SendMessageW(panel_->TypeBox(), CB_GETCURSEL, 0, 0), CB_ERR);
+    EXPECT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00001.jpg"});
+}
+
+TEST_F(Photo, ATemplateNamingAMissingFolderIsReportedAndLeavesNoFile) {
+    WriteSettings("[photo]\nname=missing\\shot%d\n");
+    StartBrowser();
+    StartProgram();
+    MessageBoxCatcher boxes(program_->Id());
+    panel_->Click(panel_->PhotoButton());
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    std::wstring expected =
+        L"Cannot create file \"" + (Photos() / L"missing" / L"shot1.jpg").wstring() + L"\". ";
+    EXPECT_EQ(boxes.Seen()[0].text.substr(0, expected.size()), expected) << boxes.Seen()[0].text;
+    Settle();
+    EXPECT_TRUE(FilesIn(Photos()).empty());
+    EXPECT_TRUE(IsWindowVisible(panel_->Main()));
+}
+
+TEST_F(Photo, ATemplateWithoutANumberStopsWithAnErrorOnceItsNameIsTaken) {
+    WriteSettings("[photo]\nname=photo\n");
+    StartBrowser();
+    StartProgram();
+    EXPECT_EQ(TakePhoto(), std::vector<std::wstring>{L"photo.jpg"});
+    MessageBoxCatcher boxes(program_->Id());
+    panel_->Click(panel_->PhotoButton());
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    EXPECT_NE(boxes.Seen()[0].text.find(L"\"photo\""), std::wstring::npos) << boxes.Seen()[0].text;
+    Settle();
+    EXPECT_EQ(FilesIn(Photos()), std::vector<std::wstring>{L"photo.jpg"});
 }
