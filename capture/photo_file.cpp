@@ -36,10 +36,17 @@ std::wstring CreateTemporary(const std::wstring& folder, UniqueFile& file, DWORD
 
 } // namespace
 
+int SystemWrite(void* file, const void* data, unsigned long size, unsigned long* written) {
+    DWORD done = 0;
+    BOOL ok = ::WriteFile(file, data, size, &done, nullptr);
+    *written = done;
+    return ok;
+}
+
 std::wstring SaveNewPhotoFile(const std::function<std::wstring()>& nextName,
                               const std::function<void(const std::wstring&)>& taken,
                               const std::wstring& extension,
-                              std::initializer_list<FileChunk> chunks) {
+                              std::initializer_list<FileChunk> chunks, WriteFunction write) {
     std::wstring target = nextName() + extension;
     UniqueFile file;
     DWORD error = ERROR_SUCCESS;
@@ -55,9 +62,9 @@ std::wstring SaveNewPhotoFile(const std::function<std::wstring()>& nextName,
         const auto* p = static_cast<const char*>(chunk.data);
         size_t left = chunk.size;
         while (left > 0) {
-            DWORD part = static_cast<DWORD>(std::min<size_t>(left, 64u << 20));
-            DWORD written = 0;
-            if (!::WriteFile(file.get(), p, part, &written, nullptr) || written == 0) {
+            unsigned long part = static_cast<unsigned long>(std::min<size_t>(left, 64u << 20));
+            unsigned long written = 0;
+            if (!write(file.get(), p, part, &written) || written == 0) {
                 error = ::GetLastError();
                 discard();
                 Fail(L"Cannot write file \"%s\". %s", target, error ? error : ERROR_WRITE_FAULT);

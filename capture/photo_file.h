@@ -16,6 +16,11 @@ struct FileChunk {
     size_t size;
 };
 
+// How bytes reach the disk: WriteFile, unless a test puts a failing disk in its place.
+using WriteFunction = int (*)(void* file, const void* data, unsigned long size,
+                              unsigned long* written);
+int SystemWrite(void* file, const void* data, unsigned long size, unsigned long* written);
+
 // nextName() gives a free path without extension; taken(path) is called for a name that
 // turned out to be in use, before nextName() is asked again. Returns the path written.
 // Throws Error ("Cannot create file ..."/"Cannot write file ...", with the system's
@@ -23,6 +28,7 @@ struct FileChunk {
 std::wstring SaveNewPhotoFile(const std::function<std::wstring()>& nextName,
                               const std::function<void(const std::wstring&)>& taken,
                               const std::wstring& extension,
-                              std::initializer_list<FileChunk> chunks);
+                              std::initializer_list<FileChunk> chunks,
+                              WriteFunction write = SystemWrite);
 
 } // namespace vistrel

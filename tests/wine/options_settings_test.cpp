@@ -225,6 +225,33 @@ TEST_F(Settings, UnwritableFileIsReportedOnceAndTheOldFileIsKept) {
     EXPECT_EQ(files, 0);
 }
 
+TEST_F(Settings, AFailedWriteLeavesTheOldFileAsItWas) {
+    WriteIni(Ini(), "[photo]\nquality=33\nnote=the user's own\n[elsewhere]\nkey=kept\n");
+    std::string before = [&] {
+        std::ifstream in(Ini(), std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    }();
+    CreateForm();
+    // The copy the settings are written to cannot be made.
+    auto blocked =
+        folder_->Path() / (L"vistrel.ini." + std::to_wstring(GetCurrentProcessId()) + L".tmp");
+    std::filesystem::create_directories(blocked);
+    MessageBoxCatcher boxes;
+    DestroyForm();
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    EXPECT_EQ(boxes.Seen()[0].text, L"Unable to write to " + Ini().wstring() + L".");
+    std::ifstream in(Ini(), std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), before);
+    std::filesystem::remove(blocked);
+
+    // Written again, the user's own keys are kept.
+    CreateForm();
+    DestroyForm();
+    EXPECT_EQ(Saved(L"photo", L"note"), L"the user's own");
+    EXPECT_EQ(Saved(L"elsewhere", L"key"), L"kept");
+    EXPECT_EQ(Saved(L"photo", L"quality"), L"33");
+}
+
 TEST_F(Settings, WithTheBrowserTheBoxesHoldTheViewAtTheStoredFactor) {
     browser_ =
         std::make_unique<Program>(BuildFolder() / L"aw-standin.exe", L"--view 808x608 --at 300,40");

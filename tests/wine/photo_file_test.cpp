@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 using namespace testing_support;
 using vistrel::Error;
 using vistrel::FileChunk;
@@ -100,6 +102,43 @@ TEST_F(PhotoFile, AnErrorFromTheNameSearchRemovesTheTemporaryFile) {
         Error);
     EXPECT_EQ(FilesIn(folder_.Path()), std::vector<std::wstring>{L"photo.jpg"});
     EXPECT_EQ(Text(Base(L"photo.jpg")), "theirs");
+}
+
+namespace {
+// A disk that fills up after 100,000 bytes.
+unsigned long g_written = 0;
+int FullDisk(void* file, const void* data, unsigned long size, unsigned long* written) {
+    unsigned long room = g_written < 100000 ? 100000 - g_written : 0;
+    if (room == 0) {
+        *written = 0;
+        SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    unsigned long part = std::min(size, room);
+    int ok = vistrel::SystemWrite(file, data, part, written);
+    g_written += *written;
+    return ok;
+}
+} // namespace
+
+TEST_F(PhotoFile, AFullDiskLeavesNoTemporaryFileAndNoPartialPhoto) {
+    Put(Base(L"image_00001.jpg"), "earlier");
+    g_written = 0;
+    std::string big(300000, 'p');
+    try {
+        SaveNewPhotoFile([&] { return Base(L"image_00002"); }, [](auto&) {}, L".jpg",
+                         {FileChunk{big.data(), big.size()}}, FullDisk);
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        std::wstring expected = L"Cannot write file \"" + Base(L"image_00002.jpg") + L"\". ";
+        EXPECT_EQ(e.Message().substr(0, expected.size()), expected) << e.Message();
+    }
+    EXPECT_EQ(FilesIn(folder_.Path()), std::vector<std::wstring>{L"image_00001.jpg"});
+    EXPECT_EQ(Text(Base(L"image_00001.jpg")), "earlier");
+    // With room again, the same name is written whole.
+    auto path = SaveNewPhotoFile([&] { return Base(L"image_00002"); }, [](auto&) {}, L".jpg",
+                                 {FileChunk{big.data(), big.size()}});
+    EXPECT_EQ(Text(path), big);
 }
 
 TEST(ClickSound, IsACompleteEightBitMonoWaveOf5524BytesAndPlayingItReturns) {
