@@ -40,7 +40,7 @@ void TAboutForm::Create(HWND owner) {
         ::LoadImageW(::GetModuleHandleW(nullptr), L"EMBLEM", IMAGE_BITMAP, 0, 0, 0)));
 
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    struct Spec {
+    struct Child {
         TControl* control;
         const wchar_t* cls;
         const wchar_t* text;
@@ -50,7 +50,7 @@ void TAboutForm::Create(HWND owner) {
         HFONT font;
     };
     std::wstring mail = std::wstring(L"mailto: ") + kMailAddress;
-    const Spec specs[] = {
+    const Child children[] = {
         {&Button1, L"BUTTON", L"&Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, 212, 76, 77, 23, IDOK,
          font_.get()},
         {&botVersion, L"STATIC", L"Vistrel", SS_NOPREFIX, 79, 12, 0, 13, 101, font_.get()},
@@ -61,7 +61,7 @@ void TAboutForm::Create(HWND owner) {
         {&Label4, L"STATIC", mail.c_str(), SS_NOPREFIX | SS_NOTIFY | SS_RIGHT, 78, 72, 99, 13, 104,
          linkFont_.get()},
     };
-    for (const Spec& s : specs) {
+    for (const Child& s : children) {
         HWND h = ::CreateWindowExW(0, s.cls, s.text, WS_CHILD | WS_VISIBLE | s.style, s.x, s.y, s.w,
                                    s.h, hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(s.id)),
                                    instance, nullptr);

@@ -52,7 +52,7 @@ UniqueFont MakeFont(int weight) {
 
 } // namespace
 
-struct TMainForm::ControlSpec {
+struct TMainForm::ControlRow {
     TControl* control;
     Kind kind;
     TControl* parent; // nullptr: the window
@@ -68,7 +68,7 @@ struct TMainForm::ControlSpec {
 // order: within Panel1, PhotoButton comes first, then FType, Scale, XScale, YScale,
 // JPEGSlider, Proportional and ScaleSlider; Panel1 comes before the list, so the photo
 // button has the focus at start.
-std::vector<TMainForm::ControlSpec> TMainForm::LayoutTable() {
+std::vector<TMainForm::ControlRow> TMainForm::LayoutTable() {
     constexpr uint8_t kTopLeft = kAnchorLeft | kAnchorTop;
     return {
         {&StatusBar, Kind::StatusBar, nullptr, Dock::Bottom, {0, 0, 0, 20}, kTopLeft, L"", L""},
@@ -202,19 +202,19 @@ void TMainForm::Create(HWND owner) {
 void TMainForm::CreateControls() {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     UINT id = kFirstControlId;
-    for (const ControlSpec& spec : LayoutTable()) {
-        TControl& c = *spec.control;
-        HWND parent = spec.parent ? spec.parent->Handle() : hwnd_;
-        c.Hint = spec.hint;
+    for (const ControlRow& row : LayoutTable()) {
+        TControl& c = *row.control;
+        HWND parent = row.parent ? row.parent->Handle() : hwnd_;
+        c.Hint = row.hint;
         auto create = [&](DWORD exStyle, const wchar_t* cls, DWORD style) {
             HWND h = ::CreateWindowExW(
-                exStyle, cls, spec.caption, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                exStyle, cls, row.caption, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance, nullptr);
             if (!h)
                 throw Error(L"Out of system resources");
             c.Attach(h);
         };
-        switch (spec.kind) {
+        switch (row.kind) {
         case Kind::StatusBar:
             create(0, STATUSCLASSNAMEW,
                    SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER);
@@ -239,14 +239,14 @@ void TMainForm::CreateControls() {
             // The page's tab; its caption is the tab's text, not the page's.
             TCITEMW item{};
             item.mask = TCIF_TEXT | TCIF_IMAGE;
-            item.pszText = const_cast<wchar_t*>(spec.caption);
+            item.pszText = const_cast<wchar_t*>(row.caption);
             item.iImage = &c == &TabSheet2 ? 0 : -1;
             int index = TabCtrl_GetItemCount(parent);
             TabCtrl_InsertItem(parent, index, &item);
             break;
         }
         case Kind::Panel:
-            static_cast<TPanel&>(c).Create(parent, spec.caption, WS_VISIBLE);
+            static_cast<TPanel&>(c).Create(parent, row.caption, WS_VISIBLE);
             break;
         case Kind::Image:
             static_cast<TImage&>(c).Create(parent, 0);
@@ -257,8 +257,8 @@ void TMainForm::CreateControls() {
             static_cast<TFileListBox&>(c).Create(parent, WS_VISIBLE | WS_TABSTOP);
             break;
         case Kind::Label:
-            create(0, L"STATIC", SS_NOPREFIX | (spec.anchors & kAnchorRight ? SS_RIGHT : SS_LEFT));
-            static_cast<TLabel&>(c).RightAligned = (spec.anchors & kAnchorRight) != 0;
+            create(0, L"STATIC", SS_NOPREFIX | (row.anchors & kAnchorRight ? SS_RIGHT : SS_LEFT));
+            static_cast<TLabel&>(c).RightAligned = (row.anchors & kAnchorRight) != 0;
             break;
         case Kind::DropDownList:
             create(0, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
@@ -281,13 +281,13 @@ void TMainForm::CreateControls() {
         ++id;
 
         LayoutItem item;
-        item.dock = spec.dock;
-        item.design = spec.design;
-        item.anchors = spec.anchors;
-        item.designClientWidth = spec.designClientWidth;
-        item.designClientHeight = spec.designClientHeight;
-        auto parentIt = std::find(layoutControls_.begin(), layoutControls_.end(), spec.parent);
-        item.parent = spec.parent ? static_cast<int>(parentIt - layoutControls_.begin()) : -1;
+        item.dock = row.dock;
+        item.design = row.design;
+        item.anchors = row.anchors;
+        item.designClientWidth = row.designClientWidth;
+        item.designClientHeight = row.designClientHeight;
+        auto parentIt = std::find(layoutControls_.begin(), layoutControls_.end(), row.parent);
+        item.parent = row.parent ? static_cast<int>(parentIt - layoutControls_.begin()) : -1;
         if (&c == &Panel3)
             panel3Index_ = layout_.size();
         layout_.push_back(item);

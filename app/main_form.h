@@ -118,8 +118,8 @@ public:
     std::wstring NextPhotoName();
 
 private:
-    struct ControlSpec;
-    std::vector<ControlSpec> LayoutTable();
+    struct ControlRow;
+    std::vector<ControlRow> LayoutTable();
     void CreateControls();
     void Realign();
     void ShowPopupMenu(HWND over, int x, int y);

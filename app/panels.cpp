@@ -8,21 +8,6 @@ namespace vistrel {
 
 namespace {
 
-void RegisterOnce(const wchar_t* name, WNDPROC proc) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    if (::GetClassInfoExW(instance, name, &wc))
-        return;
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = name;
-    ::RegisterClassExW(&wc);
-}
-
 HWND CreateChild(const wchar_t* className, const std::wstring& text, DWORD style, HWND parent,
                  TControl* control) {
     HWND hwnd = ::CreateWindowExW(WS_EX_CONTROLPARENT, className, text.c_str(), WS_CHILD | style, 0,
@@ -59,7 +44,7 @@ bool ForwardToTopLevel(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
 }
 
 void TPanel::Create(HWND parent, const std::wstring& caption, DWORD style) {
-    RegisterOnce(kClassName, Proc);
+    RegisterClassOnce(kClassName, Proc, CS_DBLCLKS, nullptr);
     CreateChild(kClassName, caption, style | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, parent, this);
 }
 
@@ -118,7 +103,7 @@ LRESULT CALLBACK TPanel::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 void TImage::Create(HWND parent, DWORD style) {
-    RegisterOnce(kClassName, Proc);
+    RegisterClassOnce(kClassName, Proc, CS_DBLCLKS, nullptr);
     CreateChild(kClassName, L"", style, parent, this);
 }
 

@@ -15,8 +15,8 @@ Window::~Window() {
     }
 }
 
-void Window::RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH background,
-                                 HCURSOR cursor) {
+void RegisterClassOnce(const wchar_t* className, WNDPROC proc, UINT style, HBRUSH background,
+                       HCURSOR cursor) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -24,12 +24,17 @@ void Window::RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH ba
         return;
     wc.cbSize = sizeof wc;
     wc.style = style;
-    wc.lpfnWndProc = Proc;
+    wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.hCursor = cursor;
     wc.hbrBackground = background;
     wc.lpszClassName = className;
     ::RegisterClassExW(&wc);
+}
+
+void Window::RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH background,
+                                 HCURSOR cursor) {
+    RegisterClassOnce(className, Proc, style, background, cursor);
 }
 
 HWND Window::CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* title,

@@ -33,6 +33,10 @@ private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 };
 
+// Registers a window class of this program unless it is registered already.
+void RegisterClassOnce(const wchar_t* className, WNDPROC proc, UINT style, HBRUSH background,
+                       HCURSOR cursor = ::LoadCursorW(nullptr, IDC_ARROW));
+
 // Shows the exception being handled in the error box. Call only from a catch block.
 void ReportCurrentException() noexcept;
 

@@ -2,34 +2,12 @@
 // the Photos folder cannot be used.
 
 #include "tests/wine/support/message_box.h"
+#include "tests/wine/support/panel_driver.h"
 #include "tests/wine/support/program.h"
 
 #include <gtest/gtest.h>
 
 using namespace testing_support;
-
-namespace {
-
-HWND ChildByText(HWND top, const std::wstring& text) {
-    struct S {
-        const std::wstring* text;
-        HWND found;
-    } s{&text, nullptr};
-    EnumChildWindows(
-        top,
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<S*>(lp);
-            if (WindowText(h) == *s->text) {
-                s->found = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-} // namespace
 
 TEST(Panel, OpensWithPhotosFolderBesideProgramAndLeavesScreenshot) {
     TempFolder folder;
@@ -41,27 +19,12 @@ TEST(Panel, OpensWithPhotosFolderBesideProgramAndLeavesScreenshot) {
         CloseHandle(h);
     }
     Program vistrel(exe);
-    HWND main = vistrel.FindTopWindow(L"TMainForm", L"Vistrel v0.12");
-    ASSERT_NE(main, nullptr);
-    HWND button = nullptr;
-    ASSERT_TRUE(
-        WaitFor([&] { return (button = ChildByText(main, L"Сфотографировать")) != nullptr; }));
-    EXPECT_NE(ChildByText(main, L"Нет фотографии"), nullptr);
-
+    PanelDriver panel(vistrel);
+    ASSERT_TRUE(panel.Found());
+    HWND main = panel.Main();
+    EXPECT_NE(panel.ByText(L"Нет фотографии"), nullptr);
     // The list, read from outside the process.
-    HWND list = nullptr;
-    EnumChildWindows(
-        main,
-        [](HWND h, LPARAM lp) -> BOOL {
-            if (ClassName(h) == L"ListBox") {
-                *reinterpret_cast<HWND*>(lp) = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&list));
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(panel.ListCount(), 2);
 
     // Give the window a moment to be drawn, then keep a picture of it.
     WaitFor([] { return false; }, 300ms);
