@@ -54,8 +54,8 @@ void TAboutForm::Create(HWND owner) {
         {&Button1, L"BUTTON", L"&Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, 212, 76, 77, 23, IDOK,
          font_.get()},
         {&botVersion, L"STATIC", L"Vistrel", SS_NOPREFIX, 79, 12, 0, 13, 101, font_.get()},
-        {&Label2, L"STATIC", L"Снимки трёхмерных миров одним щелчком", SS_NOPREFIX, 78, 32, 0, 13,
-         102, font_.get()},
+        {&Label2, L"STATIC", L"Снимки трёхмерных миров", SS_NOPREFIX, 78, 32, 0, 13, 102,
+         font_.get()},
         {&Label3, L"STATIC", kWebAddress, SS_NOPREFIX | SS_NOTIFY, 78, 52, 0, 13, 103,
          linkFont_.get()},
         {&Label4, L"STATIC", mail.c_str(), SS_NOPREFIX | SS_NOTIFY | SS_RIGHT, 78, 72, 99, 13, 104,
@@ -70,7 +70,10 @@ void TAboutForm::Create(HWND owner) {
         s.control->Attach(h);
         ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(s.font), FALSE);
     }
-    for (TLabel* label : {&botVersion, &Label2, &Label3})
+    // The mail link is right-aligned in a width of 99: it keeps that right edge and grows
+    // to the left as its text needs.
+    Label4.RightAligned = true;
+    for (TLabel* label : {&botVersion, &Label2, &Label3, &Label4})
         label->AdjustBounds();
     Image.Create(hwnd_, WS_VISIBLE);
     ::SetWindowPos(Image.Handle(), nullptr, 12, 12, 50, 44, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -125,6 +128,9 @@ void TAboutForm::Label4Click(TObject*) {
 }
 
 void TAboutForm::PaintEmblem(HDC dc) {
+    RECT area;
+    ::GetClientRect(Image.Handle(), &area);
+    ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_BTNFACE));
     if (!emblem_)
         return;
     UniqueMemoryDC memory(::CreateCompatibleDC(dc));
