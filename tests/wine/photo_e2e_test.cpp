@@ -51,7 +51,7 @@ protected:
                     names.push_back(name);
             return names;
         };
-        WaitFor([&] { return !added().empty(); }, 5s);
+        WaitFor([&] { return !added().empty(); }, 15s);
         Settle(); // a temporary file seen while writing has its final name now
         return added();
     }
