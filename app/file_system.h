@@ -21,7 +21,6 @@ void FoldFileNameInPlace(std::wstring& name);
 bool SameFileName(std::wstring_view a, std::wstring_view b);
 
 bool FileExists(const std::wstring& path);
-bool FolderExists(const std::wstring& path);
 
 // Names of the plain files of a folder (no folders, no hidden or system files), read in
 // one pass. Empty when the folder cannot be read.

@@ -64,8 +64,6 @@ using UniqueMemoryDC = UniqueHandle<HDC, NullHandleTraits<HDC, ::DeleteDC>>;
 using UniqueBitmap = UniqueHandle<HBITMAP, NullHandleTraits<HBITMAP, DeleteGdiObject>>;
 using UniqueFont = UniqueHandle<HFONT, NullHandleTraits<HFONT, DeleteGdiObject>>;
 using UniqueBrush = UniqueHandle<HBRUSH, NullHandleTraits<HBRUSH, DeleteGdiObject>>;
-using UniquePalette = UniqueHandle<HPALETTE, NullHandleTraits<HPALETTE, DeleteGdiObject>>;
-using UniqueIcon = UniqueHandle<HICON, NullHandleTraits<HICON, ::DestroyIcon>>;
 using UniqueMenu = UniqueHandle<HMENU, NullHandleTraits<HMENU, ::DestroyMenu>>;
 
 // A device context of a window (GetDC / GetWindowDC), released with ReleaseDC.
