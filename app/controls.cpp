@@ -15,6 +15,10 @@ void TControl::Attach(HWND hwnd) {
     ::SetPropW(hwnd, kControlProp, this);
 }
 
+void TControl::Detach(HWND hwnd) {
+    ::RemovePropW(hwnd, kControlProp);
+}
+
 TControl* TControl::FromHandle(HWND hwnd) {
     return hwnd ? static_cast<TControl*>(::GetPropW(hwnd, kControlProp)) : nullptr;
 }

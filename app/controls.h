@@ -41,6 +41,8 @@ public:
 
     // The wrapper of a control window, or nullptr for windows without one.
     static TControl* FromHandle(HWND hwnd);
+    // Forgets the window's wrapper, as the window goes.
+    static void Detach(HWND hwnd);
 
 protected:
     HWND hwnd_ = nullptr;

@@ -4,6 +4,8 @@
 #include "app/handles.h"
 #include "app/window.h"
 
+#include <optional>
+
 namespace vistrel {
 
 namespace {
@@ -25,6 +27,22 @@ TControl* ControlOf(HWND hwnd, UINT msg, LPARAM lParam) {
         return control;
     }
     return TControl::FromHandle(hwnd);
+}
+
+// Runs a control's own handling behind the exception firewall; what it leaves (nullopt)
+// goes to the default handling.
+template <typename Handle>
+LRESULT ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, Handle&& handle) {
+    try {
+        if (msg == WM_NCDESTROY)
+            TControl::Detach(hwnd);
+        if (std::optional<LRESULT> result = handle())
+            return *result;
+    } catch (...) {
+        ReportCurrentException();
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 } // namespace
@@ -69,7 +87,7 @@ void TPanel::PaintBackground(HDC dc) const {
 
 LRESULT CALLBACK TPanel::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = static_cast<TPanel*>(ControlOf(hwnd, msg, lParam));
-    try {
+    return ControlProc(hwnd, msg, wParam, lParam, [&]() -> std::optional<LRESULT> {
         LRESULT forwarded;
         if (ForwardToTopLevel(hwnd, msg, wParam, lParam, forwarded))
             return forwarded;
@@ -91,15 +109,9 @@ LRESULT CALLBACK TPanel::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             ::InvalidateRect(hwnd, nullptr, TRUE);
             return r;
         }
-        case WM_NCDESTROY:
-            ::RemovePropW(hwnd, L"Vistrel.Control");
-            break;
         }
-    } catch (...) {
-        ReportCurrentException();
-        return 0;
-    }
-    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+        return std::nullopt;
+    });
 }
 
 void TImage::Create(HWND parent, DWORD style) {
@@ -109,7 +121,7 @@ void TImage::Create(HWND parent, DWORD style) {
 
 LRESULT CALLBACK TImage::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = static_cast<TImage*>(ControlOf(hwnd, msg, lParam));
-    try {
+    return ControlProc(hwnd, msg, wParam, lParam, [&]() -> std::optional<LRESULT> {
         switch (msg) {
         case WM_ERASEBKGND:
             return 1;
@@ -128,15 +140,9 @@ LRESULT CALLBACK TImage::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         case WM_NCHITTEST:
             // Clicks and the pointer's hint belong to the panel below.
             return HTTRANSPARENT;
-        case WM_NCDESTROY:
-            ::RemovePropW(hwnd, L"Vistrel.Control");
-            break;
         }
-    } catch (...) {
-        ReportCurrentException();
-        return 0;
-    }
-    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+        return std::nullopt;
+    });
 }
 
 } // namespace vistrel

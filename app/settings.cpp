@@ -2,7 +2,6 @@
 // "common" (window geometry) and "photo" (the photo options and the name template).
 
 #include "app/error.h"
-#include "app/file_system.h"
 #include "app/handles.h"
 #include "app/main_form.h"
 #include "app/number_text.h"
