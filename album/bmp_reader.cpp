@@ -1,7 +1,7 @@
 #include "album/bmp_reader.h"
 
 #include "album/picture_limits.h"
-#include "app/error.h"
+#include "base/error.h"
 
 namespace vistrel {
 

@@ -2,7 +2,7 @@
 // Where the preview draws a picture: scaled to fit the area, enlarged as well as reduced,
 // its aspect ratio kept, centred.
 
-#include "app/geometry.h"
+#include "base/geometry.h"
 
 namespace vistrel {
 

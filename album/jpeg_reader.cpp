@@ -1,7 +1,7 @@
 #include "album/jpeg_reader.h"
 
 #include "album/picture_limits.h"
-#include "app/error.h"
+#include "base/error.h"
 
 #include <csetjmp>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "capture/jpeg_file.h"
 
-#include "app/error.h"
+#include "base/error.h"
 
 #include <csetjmp>
 #include <cstdio>

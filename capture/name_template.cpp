@@ -1,6 +1,6 @@
 #include "capture/name_template.h"
 
-#include "app/error.h"
+#include "base/error.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "capture/photo_name.h"
 
-#include "app/error.h"
+#include "base/error.h"
 #include "capture/name_template.h"
 
 #include <cstdint>

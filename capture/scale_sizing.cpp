@@ -1,6 +1,6 @@
 #include "capture/scale_sizing.h"
 
-#include "app/number_text.h"
+#include "base/number_text.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 // the parse promises is read, so a parse that lets a bad header through shows up as an
 // out-of-bounds read.
 #include "album/bmp_reader.h"
-#include "app/error.h"
+#include "base/error.h"
 
 #include <cstdint>
 #include <cstdlib>

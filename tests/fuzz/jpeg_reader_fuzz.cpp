@@ -1,7 +1,7 @@
 // Any bytes named ".jpg": the header read, then the whole picture decoded, as the preview
 // does on its first paint, in both output forms.
 #include "album/jpeg_reader.h"
-#include "app/error.h"
+#include "base/error.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The name template comes from a hand-editable settings file: any text must format or be
 // refused with an error, and a template that formats must give different names for
 // different numbers exactly when it uses the number.
-#include "app/error.h"
+#include "base/error.h"
 #include "capture/name_template.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The number reader takes hand-edited settings and typed sizes: any text must give a value
 // or none, never a crash, and a value must read back the same when written.
-#include "app/number_text.h"
+#include "base/number_text.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -4,8 +4,8 @@
 //
 //   preview-bench WORKFOLDER [RUNS]
 
-#include "app/application.h"
-#include "app/main_form.h"
+#include "ui/win32/application.h"
+#include "app/win32/main_form.h"
 #include "capture/jpeg_file.h"
 #include "tools/standin/pattern.h"
 

@@ -2,8 +2,8 @@
 // The main window created in the test's own process, on a program path in a fresh
 // temporary folder (so its Photos folder and settings are the test's own).
 
-#include "app/application.h"
-#include "app/main_form.h"
+#include "ui/win32/application.h"
+#include "app/win32/main_form.h"
 #include "tests/wine/support/program.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,169 @@
+#pragma once
+// The main window: a narrow, always-on-top tool window holding every control of the
+// program, a status bar and a context menu. Its behaviour lives in the handlers below;
+// the photo, album and options handlers are implemented beside their subsystems.
+
+#include "ui/win32/controls.h"
+#include "ui/win32/file_list.h"
+#include "base/win32/handles.h"
+#include "ui/layout.h"
+#include "ui/win32/panels.h"
+#include "ui/win32/window.h"
+
+#include <commctrl.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vistrel {
+
+class PreviewPicture;
+
+// An entry of the context menu; hidden entries are left out when the menu opens.
+struct TMenuItem {
+    UINT Id = 0;
+    const wchar_t* Caption = nullptr; // nullptr for a separator
+    std::wstring Hint;
+    bool Visible = true;
+};
+
+class TMainForm : public Window, public TObject {
+public:
+    static constexpr wchar_t kClassName[] = L"TMainForm";
+    static constexpr wchar_t kCaption[] = L"Vistrel v0.12";
+    static constexpr int kDesignWidth = 218;
+    static constexpr int kDesignHeight = 691;
+    static constexpr int kMinWidth = 218;
+
+    // programPath: the executable, whose folder holds the Photos folder and whose name
+    // with ".ini" is the settings file.
+    explicit TMainForm(std::wstring programPath);
+    ~TMainForm() override;
+
+    void Create(HWND owner);
+    void Destroy();
+
+    // The roll-up memory: 0 while the window is not rolled up, else the client height
+    // it had before.
+    int Tag = 0;
+
+    // Controls, from outside in.
+    TControl StatusBar;
+    TControl PageControl1;
+    TTabSheet TabSheet1;
+    TPanel Panel2;
+    TTabSheet TabSheet2;
+    TPanel Panel3;
+    TImage Photo;
+    TControl Bevel2; // spacer, no window
+    TFileListBox FileListBox;
+    TControl Bevel1; // spacer, no window
+    TPanel Panel1;
+    TLabel Label1;
+    TComboBox FType;
+    TLabel Label2;
+    TLabel Label3;
+    TScrollBar JPEGSlider;
+    TCheckBox Scale;
+    TLabel Label4;
+    TEdit XScale;
+    TLabel Label5;
+    TEdit YScale;
+    TCheckBox Proportional;
+    TLabel Label6;
+    TScrollBar ScaleSlider;
+    TButton PhotoButton;
+    HIMAGELIST ImageList = nullptr;
+
+    TMenuItem Hide, N1, DelPhoto, N4, About;
+
+    const std::wstring& PhotosFolder() const { return photosFolder_; }
+    const std::wstring& SettingsPath() const { return settingsPath_; }
+    const std::wstring& NameTemplate() const { return FNameTemplate; }
+    // The hint the status bar shows.
+    std::wstring StatusText() const;
+
+    // Geometry, as the settings file and the tests see it: outer pixels on the screen.
+    RECT Bounds() const;
+    void SetBounds(int left, int top, int width, int height);
+    int ClientHeight() const;
+    void SetClientHeight(int height);
+
+    // Runs the idle step: the status bar follows the pointer.
+    void UpdateHint();
+
+    // Handlers.
+    void FormCreate(TObject* Sender);
+    void FormDestroy(TObject* Sender);
+    void FormResize(TObject* Sender);
+    void WMNCLButtonDblClk();
+    void HideClick(TObject* Sender);
+    void AboutClick(TObject* Sender);
+    void PhotoButtonClick(TObject* Sender);
+    void FileListBoxChange(TObject* Sender);
+    void FileListBoxContextPopup(TObject* Sender);
+    void DelPhotoClick(TObject* Sender);
+    void FileListBoxKeyDown(TObject* Sender, WORD& Key, unsigned Shift);
+    void DeleteSelectedPhoto();
+    void FTypeChange(TObject* Sender);
+    void JPEGSliderChange(TObject* Sender);
+    void ScaleClick(TObject* Sender);
+    void ProportionalClick(TObject* Sender);
+    void ScaleSliderChange(TObject* Sender);
+
+    void LoadSettings();
+    void SaveSettings();
+    std::wstring NextPhotoName();
+
+private:
+    struct ControlRow;
+    std::vector<ControlRow> LayoutTable();
+    void CreateControls();
+    void Realign();
+    void ShowPopupMenu(HWND over, int x, int y);
+    void SetStatusText(const std::wstring& text);
+    void OnMenuSelect(UINT id, UINT flags);
+    void OnWindowPosChanging(WINDOWPOS& pos);
+    void OnGetMinMaxInfo(MINMAXINFO& info);
+    int NonClientHeight() const;
+    // Brings a window that lies wholly off every monitor back into view, no larger than
+    // its monitor.
+    void KeepOnScreen();
+    void PaintPhoto(HDC dc, const RECT& client);
+
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    std::wstring FNameTemplate;
+
+    // A photo in progress, clicks that came meanwhile, and names found taken while saving.
+    static constexpr UINT kTakePendingPhoto = WM_APP + 1;
+    static constexpr UINT kReportPreviewError = WM_APP + 2;
+    bool photoBusy_ = false;
+    int pendingPhotos_ = 0;
+    std::set<std::wstring> takenWhileSaving_;
+
+    // The preview's picture, and an error found while painting it, to be reported after.
+    std::unique_ptr<PreviewPicture> picture_;
+    std::wstring previewError_;
+    void ReportPreviewError();
+
+    std::wstring programPath_;
+    std::wstring photosFolder_;
+    std::wstring settingsPath_;
+    UniqueFont font_, boldFont_;
+    std::vector<TControl*> layoutControls_;
+    std::vector<LayoutItem> layout_;
+    size_t panel3Index_ = 0;
+    int maxHeight_ = 0; // 0: no limit
+    std::wstring statusText_;
+    std::wstring menuHint_;
+    bool menuActive_ = false;
+    HWND hintTracked_ = nullptr;
+    HWND savedFocus_ = nullptr;
+};
+
+extern TMainForm* MainForm;
+
+} // namespace vistrel

@@ -1,0 +1,77 @@
+// The album handlers of the main window: the preview of the selected photo and deletion.
+
+#include "album/win32/preview_picture.h"
+#include "ui/win32/application.h"
+#include "base/win32/file_system.h"
+#include "app/win32/main_form.h"
+
+namespace vistrel {
+
+void TMainForm::FileListBoxChange(TObject*) {
+    Photo.SetVisible(false);
+    picture_.reset();
+    std::wstring path = FileListBox.SelectedPath();
+    if (path.empty() || !FileExists(path))
+        return;
+    try {
+        picture_ = PreviewPicture::Load(path);
+    } catch (...) {
+        // A picture that cannot be loaded shows no preview and no message.
+        return;
+    }
+    Photo.SetVisible(true);
+    ::InvalidateRect(Photo.Handle(), nullptr, FALSE);
+}
+
+void TMainForm::PaintPhoto(HDC dc, const RECT& client) {
+    // Where the picture does not cover the area, the black panel and its caption show.
+    POINT origin{0, 0};
+    ::MapWindowPoints(Photo.Handle(), Panel3.Handle(), &origin, 1);
+    ::SetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
+    Panel3.PaintBackground(dc);
+    ::SetViewportOrgEx(dc, 0, 0, nullptr);
+    if (!picture_)
+        return;
+    std::wstring error = picture_->Draw(dc, client);
+    if (!error.empty()) {
+        // Reported after painting, never from inside it.
+        previewError_ = error;
+        ::PostMessageW(hwnd_, kReportPreviewError, 0, 0);
+    }
+}
+
+void TMainForm::ReportPreviewError() {
+    std::wstring error = std::move(previewError_);
+    previewError_.clear();
+    if (!error.empty())
+        Application.ShowError(error);
+}
+
+void TMainForm::FileListBoxContextPopup(TObject*) {
+    std::wstring path = FileListBox.SelectedPath();
+    bool canDelete = !path.empty() && FileExists(path);
+    DelPhoto.Visible = canDelete;
+    N4.Visible = canDelete;
+}
+
+void TMainForm::DelPhotoClick(TObject*) {
+    DeleteSelectedPhoto();
+}
+
+void TMainForm::FileListBoxKeyDown(TObject*, WORD& Key, unsigned) {
+    if (Key == VK_DELETE)
+        DeleteSelectedPhoto();
+}
+
+void TMainForm::DeleteSelectedPhoto() {
+    std::wstring path = FileListBox.SelectedPath();
+    if (path.empty() || !FileExists(path))
+        return;
+    picture_.reset();
+    ::DeleteFileW(path.c_str()); // at once, no confirmation; a failure changes nothing
+    DelPhoto.Visible = false;
+    N4.Visible = false;
+    FileListBox.Reread();
+}
+
+} // namespace vistrel

@@ -1,0 +1,90 @@
+#include "capture/win32/photo_bitmap.h"
+
+#include "base/error.h"
+#include "capture/resample.h"
+
+namespace vistrel {
+
+PhotoBitmap::PhotoBitmap(int width, int height) {
+    WindowDC screen = WindowDC::Whole(nullptr);
+    int bpp = ::GetDeviceCaps(screen.get(), BITSPIXEL) * ::GetDeviceCaps(screen.get(), PLANES);
+    std::vector<uint32_t> palette;
+    if (bpp <= 8) {
+        // The screen's own colours, so that the copy needs no colour matching.
+        int count = 1 << bpp;
+        std::vector<PALETTEENTRY> entries(static_cast<size_t>(count));
+        ::GetSystemPaletteEntries(screen.get(), 0, static_cast<UINT>(count), entries.data());
+        for (const PALETTEENTRY& e : entries)
+            palette.push_back((uint32_t{e.peRed} << 16) | (uint32_t{e.peGreen} << 8) | e.peBlue);
+    } else if (bpp != 16 && bpp != 24) {
+        bpp = 32;
+    }
+    Create(width, height, bpp, std::move(palette));
+}
+
+PhotoBitmap::PhotoBitmap(int width, int height, const PhotoBitmap& formatOf) {
+    Create(width, height, formatOf.bitsPerPixel_, formatOf.palette_);
+}
+
+void PhotoBitmap::Create(int width, int height, int bitsPerPixel, std::vector<uint32_t> palette) {
+    if (width <= 0 || height <= 0)
+        throw Error(L"Out of system resources");
+    width_ = width;
+    height_ = height;
+    bitsPerPixel_ = bitsPerPixel;
+    palette_ = std::move(palette);
+    std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER) + 4 * palette_.size());
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = width;
+    header->biHeight = height; // bottom-up, as the file stores it
+    header->biPlanes = 1;
+    header->biBitCount = static_cast<WORD>(bitsPerPixel);
+    header->biCompression = BI_RGB;
+    header->biClrUsed = static_cast<DWORD>(palette_.size());
+    auto* colours = reinterpret_cast<RGBQUAD*>(info.data() + sizeof(BITMAPINFOHEADER));
+    for (size_t i = 0; i < palette_.size(); ++i)
+        colours[i] = {static_cast<BYTE>(palette_[i]), static_cast<BYTE>(palette_[i] >> 8),
+                      static_cast<BYTE>(palette_[i] >> 16), 0};
+    void* bits = nullptr;
+    dib_.reset(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()),
+                                  DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib_ || !bits)
+        throw Error(L"Out of system resources");
+    bits_ = static_cast<uint8_t*>(bits);
+}
+
+PixelView PhotoBitmap::View() const {
+    return {width_, height_,         bitsPerPixel_,
+            bits_,  palette_.data(), static_cast<int>(palette_.size())};
+}
+
+void PhotoBitmap::CopyFromScreen(int left, int top) {
+    WindowDC screen = WindowDC::Whole(nullptr);
+    UniqueMemoryDC memory(::CreateCompatibleDC(screen.get()));
+    if (!screen || !memory)
+        throw Error(L"Out of system resources");
+    {
+        SelectObjectGuard select(memory.get(), dib_.get());
+        ::BitBlt(memory.get(), 0, 0, width_, height_, screen.get(), left, top, SRCCOPY);
+    }
+    ::GdiFlush();
+    if (bitsPerPixel_ == 32) {
+        // The fourth byte of each pixel is unused: keep it 0 whatever the driver left.
+        const size_t count = static_cast<size_t>(width_) * height_;
+        for (size_t i = 0; i < count; ++i)
+            bits_[4 * i + 3] = 0;
+    }
+}
+
+void StretchBitmap(PhotoBitmap& bitmap, int width, int height) {
+    if (!PhotoSizeAllowed(width, height))
+        throw Error(L"Out of system resources");
+    PhotoBitmap resized(width, height, bitmap);
+    PixelView target = resized.View();
+    if (!ResamplePixels(bitmap.View(), target, const_cast<uint8_t*>(target.bits)))
+        throw Error(L"Out of system resources");
+    bitmap = std::move(resized);
+}
+
+} // namespace vistrel

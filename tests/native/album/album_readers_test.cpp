@@ -1,0 +1,232 @@
+// The preview's readers: what they accept, and how they refuse everything else.
+
+#include "album/bmp_reader.h"
+#include "album/jpeg_reader.h"
+#include "base/error.h"
+#include "capture/bmp_file.h"
+#include "capture/jpeg_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace vistrel;
+
+namespace {
+
+std::wstring ErrorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.Message();
+    }
+    return L"(no error)";
+}
+
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    b[at] = static_cast<uint8_t>(v);
+    b[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+
+std::vector<uint8_t> BmpFile(int w, int h, int bpp) {
+    PixelBuffer p(w, h, bpp);
+    if (bpp <= 8)
+        p.palette.assign(size_t{1} << bpp, 0x00808080);
+    for (size_t i = 0; i < p.bits.size(); ++i)
+        p.bits[i] = static_cast<uint8_t>(i * 7);
+    auto file = BmpFileHeaders(p.View());
+    file.insert(file.end(), p.bits.begin(), p.bits.end());
+    return file;
+}
+
+std::vector<uint8_t> JpegFile(int w, int h, int quality = 80) {
+    PixelBuffer p(w, h, 32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t* px = p.Row(y) + 4 * x;
+            px[0] = static_cast<uint8_t>(x), px[1] = static_cast<uint8_t>(y), px[2] = 200;
+        }
+    return EncodeJpeg(p.View(), quality);
+}
+
+const std::wstring kInvalidBmp = L"Bitmap image is not valid";
+
+} // namespace
+
+TEST(BmpReader, AcceptsTheProgramsOwnPhotosOfEveryDepth) {
+    for (int bpp : {1, 4, 8, 16, 24, 32}) {
+        auto file = BmpFile(13, 7, bpp);
+        BmpPicture p = ParseBmp(file);
+        EXPECT_FALSE(p.empty);
+        EXPECT_EQ(p.width, 13);
+        EXPECT_EQ(p.height, 7);
+        EXPECT_EQ(p.bitsPerPixel, bpp);
+        EXPECT_FALSE(p.topDown);
+        EXPECT_EQ(p.pixelOffset + p.stride * 7, file.size());
+        EXPECT_EQ(p.palette.size(), bpp <= 8 ? size_t{1} << bpp : 0u);
+    }
+}
+
+TEST(BmpReader, ZeroBytesIsAnEmptyPictureAndTopDownAndBitFieldsAreRead) {
+    EXPECT_TRUE(ParseBmp({}).empty);
+
+    auto file = BmpFile(4, 3, 24);
+    Put32(file, 22, static_cast<uint32_t>(-3));
+    BmpPicture top = ParseBmp(file);
+    EXPECT_TRUE(top.topDown);
+    EXPECT_EQ(top.height, 3);
+
+    // A 32-bit BI_BITFIELDS picture: masks after the 40-byte header.
+    std::vector<uint8_t> bf(54 + 12 + 4 * 2 * 2, 0);
+    bf[0] = 'B', bf[1] = 'M';
+    Put32(bf, 2, static_cast<uint32_t>(bf.size()));
+    Put32(bf, 10, 66);
+    Put32(bf, 14, 40);
+    Put32(bf, 18, 2);
+    Put32(bf, 22, 2);
+    Put16(bf, 26, 1);
+    Put16(bf, 28, 32);
+    Put32(bf, 30, 3);
+    Put32(bf, 54, 0x00FF0000);
+    Put32(bf, 58, 0x0000FF00);
+    Put32(bf, 62, 0x000000FF);
+    BmpPicture p = ParseBmp(bf);
+    EXPECT_TRUE(p.bitFields);
+    EXPECT_EQ(p.masks[0], 0x00FF0000u);
+    EXPECT_EQ(p.pixelOffset, 66u);
+    Put32(bf, 58, 0x0000F0F0); // not one run of bits
+    EXPECT_EQ(ErrorOf([&] { ParseBmp(bf); }), kInvalidBmp);
+}
+
+TEST(BmpReader, RefusesEveryBadFieldBeforeTouchingPixels) {
+    auto good = BmpFile(20, 10, 8);
+    struct Damage {
+        const char* what;
+        std::function<void(std::vector<uint8_t>&)> apply;
+    };
+    const Damage damages[] = {
+        {"no BM", [](auto& b) { b[0] = 'M'; }},
+        {"header size", [](auto& b) { Put32(b, 14, 41); }},
+        {"header past the end", [](auto& b) { Put32(b, 14, 124), b.resize(100); }},
+        {"planes", [](auto& b) { Put16(b, 26, 2); }},
+        {"bit count", [](auto& b) { Put16(b, 28, 7); }},
+        {"RLE compression", [](auto& b) { Put32(b, 30, 1); }},
+        {"JPEG compression", [](auto& b) { Put32(b, 30, 4); }},
+        {"bit fields on 8 bits", [](auto& b) { Put32(b, 30, 3); }},
+        {"zero width", [](auto& b) { Put32(b, 18, 0); }},
+        {"negative width", [](auto& b) { Put32(b, 18, static_cast<uint32_t>(-20)); }},
+        {"zero height", [](auto& b) { Put32(b, 22, 0); }},
+        {"huge", [](auto& b) { Put32(b, 18, 60000), Put32(b, 22, 60000); }},
+        {"most negative height", [](auto& b) { Put32(b, 22, 0x80000000u); }},
+        {"too many colours", [](auto& b) { Put32(b, 46, 257); }},
+        {"colour table past the end", [](auto& b) { b.resize(54 + 100); }},
+        {"pixels before the table", [](auto& b) { Put32(b, 10, 60); }},
+        {"pixels past the end", [](auto& b) { Put32(b, 10, 0xFFFFFFF0u); }},
+        {"truncated rows", [](auto& b) { b.resize(b.size() - 1); }},
+        {"too short", [](auto& b) { b.resize(20); }},
+        {"just BM", [](auto& b) { b.resize(2); }},
+    };
+    for (const Damage& d : damages) {
+        auto file = good;
+        d.apply(file);
+        EXPECT_EQ(ErrorOf([&] { ParseBmp(file); }), kInvalidBmp) << d.what;
+    }
+    // A 16-bit picture whose width times bits overflows 32 bits is refused by the bound.
+    auto wide = BmpFile(4, 4, 16);
+    Put32(wide, 18, 0x7FFFFFFF);
+    EXPECT_EQ(ErrorOf([&] { ParseBmp(wide); }), kInvalidBmp);
+}
+
+TEST(JpegReader, ReadsTheHeaderAndDecodesAtFullSize) {
+    auto file = JpegFile(65, 33);
+    JpegHeader h = ReadJpegHeader(file);
+    EXPECT_EQ(h.width, 65);
+    EXPECT_EQ(h.height, 33);
+    EXPECT_FALSE(h.greyscale);
+    DecodedPicture d = DecodeJpeg(file, false);
+    EXPECT_EQ(d.width, 65);
+    EXPECT_EQ(d.height, 33);
+    EXPECT_EQ(d.bitsPerPixel, 24);
+    EXPECT_EQ(d.stride, 196u);
+    // Blue, green, red: the red channel was 200 everywhere.
+    EXPECT_NEAR(d.bits[2], 200, 4);
+    EXPECT_NEAR(d.bits[d.stride * 20 + 3 * 40 + 2], 200, 4);
+}
+
+TEST(JpegReader, DecodingToASizePicksTheSamePixelsAsTheFullPicture) {
+    // Noise, so that every pixel differs from its neighbours.
+    PixelBuffer p(301, 203, 32);
+    uint32_t seed = 12345;
+    for (auto& b : p.bits)
+        b = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+    auto file = EncodeJpeg(p.View(), 90);
+    DecodedPicture full = DecodeJpeg(file, false);
+    for (auto [w, h] : {std::pair{198, 133}, std::pair{40, 200}, std::pair{600, 7}, std::pair{1, 1},
+                        std::pair{301, 203}}) {
+        DecodedPicture small = DecodeJpeg(file, false, w, h);
+        ASSERT_EQ(small.width, w);
+        ASSERT_EQ(small.height, h);
+        EXPECT_EQ(small.sourceWidth, 301);
+        int wrong = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                int sx = NearestSource(x, w, 301), sy = NearestSource(y, h, 203);
+                const uint8_t* a = small.bits.data() + y * small.stride + 3 * x;
+                const uint8_t* b = full.bits.data() + sy * full.stride + 3 * sx;
+                wrong += a[0] != b[0] || a[1] != b[1] || a[2] != b[2];
+            }
+        EXPECT_EQ(wrong, 0) << w << "x" << h;
+    }
+    EXPECT_EQ(NearestSource(0, 2, 4), 1);
+    EXPECT_EQ(NearestSource(1, 2, 4), 3);
+    EXPECT_EQ(NearestSource(3, 4, 2), 1) << "enlarging repeats pixels";
+}
+
+TEST(JpegReader, PaletteScreensGetAtMost236DitheredColours) {
+    auto file = JpegFile(64, 64);
+    DecodedPicture d = DecodeJpeg(file, true);
+    EXPECT_EQ(d.bitsPerPixel, 8);
+    EXPECT_GT(d.palette.size(), 1u);
+    EXPECT_LE(d.palette.size(), 236u);
+    EXPECT_EQ(d.stride, 64u);
+}
+
+TEST(JpegReader, ReportsTheLibrarysMessageNumber) {
+    EXPECT_EQ(ErrorOf([] { DecodeJpeg({}, false); }), L"JPEG error #42"); // empty input
+    std::vector<uint8_t> text{'h', 'e', 'l', 'l', 'o'};
+    EXPECT_EQ(ErrorOf([&] { ReadJpegHeader(text); }), L"JPEG error #53"); // no SOI
+    auto file = JpegFile(16, 16);
+    file.resize(20); // cut inside the header
+    EXPECT_EQ(ErrorOf([&] { ReadJpegHeader(file); }).substr(0, 12), L"JPEG error #");
+}
+
+TEST(JpegReader, RefusesPicturesBeyondTheLimitBeforeDecoding) {
+    auto file = JpegFile(16, 16);
+    // SOF0: FF C0, length, precision, height, width. Make it 60000 by 60000.
+    for (size_t i = 0; i + 9 < file.size(); ++i)
+        if (file[i] == 0xFF && file[i + 1] == 0xC0) {
+            file[i + 5] = 0xEA, file[i + 6] = 0x60;
+            file[i + 7] = 0xEA, file[i + 8] = 0x60;
+            break;
+        }
+    EXPECT_EQ(ErrorOf([&] { ReadJpegHeader(file); }), L"JPEG error #41");
+    EXPECT_EQ(ErrorOf([&] { DecodeJpeg(file, false); }), L"JPEG error #41");
+}
+
+TEST(JpegReader, DamagedDataDecodesAsFarAsItGoesWithoutAnError) {
+    auto file = JpegFile(256, 256, 100);
+    ASSERT_GT(file.size(), 2000u);
+    file.resize(file.size() - 1000); // cut in the scan data: the library warns, fills in
+    DecodedPicture d = DecodeJpeg(file, false);
+    EXPECT_EQ(d.width, 256);
+    EXPECT_EQ(d.height, 256);
+    // Damaged entropy-coded data in the middle decodes too.
+    auto damaged = JpegFile(256, 256, 100);
+    for (size_t i = damaged.size() / 2; i < damaged.size() / 2 + 64; ++i)
+        damaged[i] = static_cast<uint8_t>(i * 37);
+    EXPECT_EQ(DecodeJpeg(damaged, false).height, 256);
+}

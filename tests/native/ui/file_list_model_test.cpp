@@ -1,0 +1,81 @@
+#include "ui/file_list_model.h"
+
+#include <gtest/gtest.h>
+
+#include <cwctype>
+
+using namespace vistrel;
+
+namespace {
+
+std::wstring Upper(std::wstring_view s) {
+    std::wstring out(s);
+    for (auto& c : out)
+        c = static_cast<wchar_t>(std::towupper(c));
+    return out;
+}
+
+std::vector<std::wstring> Names(const FileListModel& m) {
+    std::vector<std::wstring> out;
+    for (size_t i = 0; i < m.Size(); ++i)
+        out.push_back(m.Name(i));
+    return out;
+}
+
+} // namespace
+
+TEST(FileMask, SplitsAtEverySemicolon) {
+    EXPECT_EQ(SplitMask(L"*.bmp;*.jpg"), (std::vector<std::wstring>{L"*.bmp", L"*.jpg"}));
+    EXPECT_EQ(SplitMask(L";*.bmp;;"), (std::vector<std::wstring>{L"*.bmp"}));
+    EXPECT_TRUE(SplitMask(L"").empty());
+}
+
+TEST(FileMask, MatchesWholeLongNamesOnly) {
+    EXPECT_TRUE(MatchesPattern(L"A.JPG", L"*.JPG"));
+    EXPECT_TRUE(MatchesPattern(L".JPG", L"*.JPG"));
+    EXPECT_TRUE(MatchesPattern(L"A.B.JPG", L"*.JPG"));
+    EXPECT_FALSE(MatchesPattern(L"A.JPEG", L"*.JPG"));
+    EXPECT_FALSE(MatchesPattern(L"A.JPG.TXT", L"*.JPG"));
+    EXPECT_FALSE(MatchesPattern(L"A.JP", L"*.JPG"));
+    EXPECT_TRUE(MatchesPattern(L"IMAGE_1.BMP", L"IMAGE_?.*"));
+    EXPECT_FALSE(MatchesPattern(L"IMAGE_10.BMP", L"IMAGE_?.*"));
+    // A long hostile name against several stars finishes quickly.
+    std::wstring longName(100000, L'A');
+    EXPECT_FALSE(MatchesPattern(longName, L"*A*A*A*B"));
+}
+
+TEST(FileListModel, KeepsMatchingNamesSortedWithoutRegardToCase) {
+    FileListModel m(Upper);
+    m.Assign({L"b.JPG", L"c.png", L"A.bmp", L"e.jpeg", L"Z.Bmp", L"a.jpg"},
+             SplitMask(L"*.bmp;*.jpg"));
+    EXPECT_EQ(Names(m), (std::vector<std::wstring>{L"A.bmp", L"a.jpg", L"b.JPG", L"Z.Bmp"}));
+    m.Clear();
+    EXPECT_TRUE(m.Empty());
+}
+
+TEST(FileListModel, FindsNamesAndPrefixesWithoutRegardToCase) {
+    FileListModel m(Upper);
+    m.Assign({L"image_00001.jpg", L"image_00002.bmp", L"Image_00010.jpg", L"other.jpg"},
+             {L"*.jpg", L"*.bmp"});
+    EXPECT_EQ(m.IndexOfName(L"IMAGE_00002.BMP"), 1);
+    EXPECT_EQ(m.IndexOfName(L"image_00003.jpg"), -1);
+    EXPECT_EQ(m.IndexOfName(L"image_00002"), -1);
+    EXPECT_EQ(m.IndexOfPrefix(L"IMAGE_0001"), 2);
+    EXPECT_EQ(m.IndexOfPrefix(L"o"), 3);
+    EXPECT_EQ(m.IndexOfPrefix(L"p"), -1);
+    EXPECT_EQ(m.IndexOfPrefix(L""), 0);
+}
+
+TEST(TypeAhead, BuildsSearchTextWithinHalfASecondAndBackspaceRemovesLast) {
+    TypeAhead t;
+    EXPECT_EQ(t.Type(L'i', 1000), L"i");
+    EXPECT_EQ(t.Type(L'm', 1499), L"im");
+    EXPECT_EQ(t.Type(L'\b', 1600), L"i");
+    EXPECT_EQ(t.Type(L'x', 2100), L"x"); // 500 ms after the previous key: a new search
+    EXPECT_EQ(t.Type(L'\b', 2200), L"");
+    EXPECT_EQ(t.Type(L'\b', 2300), L"");
+    // The millisecond counter wraps after 49 days.
+    TypeAhead w;
+    EXPECT_EQ(w.Type(L'a', 0xFFFFFF00u), L"a");
+    EXPECT_EQ(w.Type(L'b', 0x00000010u), L"ab");
+}

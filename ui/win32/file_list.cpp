@@ -1,0 +1,182 @@
+#include "ui/win32/file_list.h"
+
+#include "base/error.h"
+#include "base/win32/file_system.h"
+#include "base/win32/handles.h"
+#include "ui/win32/window.h"
+
+#include <commctrl.h>
+
+namespace vistrel {
+
+TFileListBox::TFileListBox() : model_(FoldFileName) {}
+
+void TFileListBox::Create(HWND parent, DWORD style) {
+    HWND hwnd =
+        ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                          WS_CHILD | WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOTIFY |
+                              LBS_NOINTEGRALHEIGHT | style,
+                          0, 0, 0, 0, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd)
+        throw Error(L"Out of system resources");
+    Attach(hwnd);
+    ::SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, kItemHeight);
+    ::SetWindowSubclass(hwnd, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void TFileListBox::AssignFolder(const std::wstring& folder) {
+    if (!folder_.empty() && SameFileName(folder, folder_))
+        return;
+    DWORD attributes = ::GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        // A file of that name is not a folder either.
+        DWORD code =
+            attributes == INVALID_FILE_ATTRIBUTES ? ::GetLastError() : DWORD{ERROR_DIRECTORY};
+        throw Error(
+            FormatMessageText(L"Cannot open folder \"%s\". %s", {folder, SystemErrorText(code)}));
+    }
+    folder_ = folder;
+    Reread();
+}
+
+void TFileListBox::Reread() {
+    ::SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    if (folder_.empty())
+        model_.Clear();
+    else
+        model_.Assign(ListPlainFiles(folder_), SplitMask(Mask));
+    // Emptied first, so that the caret goes back to the top as for a new list.
+    ::SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
+    ::SendMessageW(hwnd_, LB_SETCOUNT, model_.Size(), 0);
+    selected_ = -1;
+    ::SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+    Change();
+}
+
+void TFileListBox::SelectByPath(const std::wstring& path) {
+    std::wstring folder = FolderOf(path);
+    if (!folder.empty())
+        folder.pop_back();
+    if (!folder.empty() && !SameFileName(folder, folder_))
+        AssignFolder(folder);
+    Select(model_.IndexOfName(FileNameOf(path)), false);
+    Change();
+}
+
+std::wstring TFileListBox::SelectedPath() const {
+    if (selected_ < 0 || static_cast<size_t>(selected_) >= model_.Size())
+        return {};
+    return folder_ + L"\\" + model_.Name(static_cast<size_t>(selected_));
+}
+
+void TFileListBox::Select(int index, bool notify) {
+    ::SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    int previous = selected_;
+    selected_ = index;
+    if (notify && index != previous)
+        Change();
+}
+
+void TFileListBox::Change() {
+    // The window's text is the selected name, so that other programs (a screen reader, a
+    // test) can read the selection.
+    std::wstring name = selected_ >= 0 ? model_.Name(static_cast<size_t>(selected_)) : L"";
+    ::SetWindowTextW(hwnd_, name.c_str());
+    if (OnChange)
+        OnChange(this);
+}
+
+void TFileListBox::Command(WORD code) {
+    if (code != LBN_SELCHANGE)
+        return;
+    // The user moved the selection; choosing the item already selected changes nothing.
+    int index = static_cast<int>(::SendMessageW(hwnd_, LB_GETCURSEL, 0, 0));
+    if (index != selected_) {
+        selected_ = index;
+        Change();
+    }
+}
+
+void TFileListBox::TypeChar(wchar_t c) {
+    if (model_.Empty())
+        return;
+    const std::wstring& text = typeAhead_.Type(c, ::GetTickCount());
+    int index = text.empty() ? 0 : model_.IndexOfPrefix(text);
+    if (index >= 0)
+        Select(index, true);
+}
+
+void TFileListBox::DrawItem(const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    bool selected = (item.itemState & ODS_SELECTED) != 0;
+    ::FillRect(dc, &r, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (item.itemID != static_cast<UINT>(-1) && item.itemID < model_.Size()) {
+        const std::wstring& name = model_.Name(item.itemID);
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        RECT text = r;
+        text.left += 2;
+        ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text,
+                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    if (item.itemState & ODS_FOCUS)
+        ::DrawFocusRect(dc, &r);
+}
+
+LRESULT CALLBACK TFileListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<TFileListBox*>(data);
+    try {
+        switch (msg) {
+        case WM_KEYDOWN:
+            if (self->OnKeyDown) {
+                WORD key = static_cast<WORD>(wParam);
+                unsigned shift = (::GetKeyState(VK_SHIFT) < 0 ? 1u : 0u) |
+                                 (::GetKeyState(VK_CONTROL) < 0 ? 2u : 0u) |
+                                 (::GetKeyState(VK_MENU) < 0 ? 4u : 0u);
+                self->OnKeyDown(self, key, shift);
+                if (key == 0)
+                    return 0;
+                wParam = key;
+            }
+            break;
+        case WM_CHAR:
+            if (wParam >= 0x20 || wParam == L'\b') {
+                self->TypeChar(static_cast<wchar_t>(wParam));
+                return 0;
+            }
+            break;
+        // The items' texts, for this program's own code (the list itself stores none). A
+        // request from another process is left to the list, which then answers like any
+        // list without strings: its buffer there is sized for that.
+        case LB_GETTEXTLEN:
+            if (::InSendMessageEx(nullptr) != ISMEX_NOSEND)
+                break;
+            if (wParam < self->model_.Size())
+                return static_cast<LRESULT>(self->model_.Name(wParam).size());
+            return LB_ERR;
+        case LB_GETTEXT:
+            if (::InSendMessageEx(nullptr) != ISMEX_NOSEND)
+                break;
+            if (wParam < self->model_.Size() && lParam) {
+                const std::wstring& name = self->model_.Name(wParam);
+                name.copy(reinterpret_cast<wchar_t*>(lParam), name.size());
+                reinterpret_cast<wchar_t*>(lParam)[name.size()] = L'\0';
+                return static_cast<LRESULT>(name.size());
+            }
+            return LB_ERR;
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(hwnd, SubclassProc, 1);
+            TControl::Detach(hwnd);
+            break;
+        }
+    } catch (...) {
+        ReportCurrentException();
+        return 0;
+    }
+    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+} // namespace vistrel

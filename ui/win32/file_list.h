@@ -1,0 +1,63 @@
+#pragma once
+// The photo list: the bare names of a folder's files that match the mask, sorted without
+// regard to letter case, drawn from a sorted vector (an owner-data list box), so that a
+// folder of 100,000 photos is listed as fast as it can be read.
+
+#include "ui/win32/controls.h"
+#include "ui/file_list_model.h"
+
+#include <functional>
+#include <string>
+
+namespace vistrel {
+
+class TFileListBox : public TControl {
+public:
+    TFileListBox();
+
+    static constexpr int kItemHeight = 13;
+    std::wstring Mask = L"*.bmp;*.jpg";
+
+    TNotifyEvent OnChange;
+    // Key presses, before the list's own handling.
+    std::function<void(TObject* sender, WORD& key, unsigned shift)> OnKeyDown;
+
+    void Create(HWND parent, DWORD style);
+
+    // Makes the folder the list's folder and re-reads it, unless it is the current one
+    // (letter case ignored). Throws when the folder cannot be opened; the list then keeps
+    // its folder.
+    void AssignFolder(const std::wstring& folder);
+    const std::wstring& Folder() const { return folder_; }
+    // Reads the folder again; nothing is selected afterwards and OnChange runs once.
+    void Reread();
+    // Selects the item named like the path's file name (a path in another folder first
+    // assigns that folder) and runs OnChange.
+    void SelectByPath(const std::wstring& path);
+    // The list's folder, a separator and the selected name; empty with nothing selected.
+    std::wstring SelectedPath() const;
+    int ItemIndex() const { return selected_; }
+    // Whether an item has this name, letter case ignored.
+    bool Contains(std::wstring_view name) const { return model_.IndexOfName(name) >= 0; }
+    const FileListModel& Model() const { return model_; }
+    int Count() const { return static_cast<int>(model_.Size()); }
+    const std::wstring& Item(int index) const { return model_.Name(static_cast<size_t>(index)); }
+
+    // Routed from the parent.
+    void Command(WORD code) override;
+    void DrawItem(const DRAWITEMSTRUCT& item);
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR data);
+    void Select(int index, bool notify);
+    void Change();
+    void TypeChar(wchar_t c);
+
+    FileListModel model_;
+    std::wstring folder_;
+    int selected_ = -1;
+    TypeAhead typeAhead_;
+};
+
+} // namespace vistrel
