@@ -6,17 +6,24 @@ namespace vistrel {
 
 namespace {
 
+int StripHeight(const LayoutItem& item, int width) {
+    const LayoutItem::Ratio& r = item.heightPerWidth;
+    if (r.denominator <= 0)
+        return item.design.height;
+    return static_cast<int>(static_cast<long long>(width) * r.numerator / r.denominator);
+}
+
 void Place(const LayoutItem& item, Box& remaining, Box& out) {
+    int height = StripHeight(item, remaining.width);
     switch (item.dock) {
     case Dock::Top:
-        out = {remaining.left, remaining.top, remaining.width, item.design.height};
-        remaining.top += item.design.height;
-        remaining.height -= item.design.height;
+        out = {remaining.left, remaining.top, remaining.width, height};
+        remaining.top += height;
+        remaining.height -= height;
         return;
     case Dock::Bottom:
-        out = {remaining.left, remaining.bottom() - item.design.height, remaining.width,
-               item.design.height};
-        remaining.height -= item.design.height;
+        out = {remaining.left, remaining.bottom() - height, remaining.width, height};
+        remaining.height -= height;
         return;
     case Dock::Client:
         out = remaining;
@@ -88,10 +95,6 @@ std::vector<Box> ArrangeLayout(const std::vector<LayoutItem>& items, int clientW
         arrangeChildren(static_cast<int>(i));
     }
     return boxes;
-}
-
-int PreviewHeightForWidth(int width) {
-    return static_cast<int>(static_cast<long long>(width) * 3 / 4);
 }
 
 } // namespace vistrel

@@ -1,7 +1,8 @@
 #pragma once
 // The layout engine of the main window: docked controls take strips from their parent's
 // client area in order (top, bottom, then the rest), the others keep their distances to
-// the parent's edges they are anchored to, as at the design size.
+// the parent's edges they are anchored to, as at the design size. A docked strip may keep
+// a shape: its height a fixed fraction of its width.
 
 #include "base/geometry.h"
 
@@ -28,6 +29,12 @@ struct LayoutItem {
     // For containers: the size of the client area at the design size, which anchored
     // children keep their distances against.
     int designClientWidth = 0, designClientHeight = 0;
+    // For a strip docked at the top or bottom: its height is its width times
+    // heightPerWidth.numerator / heightPerWidth.denominator, truncated; 0/0 keeps the
+    // design height.
+    struct Ratio {
+        int numerator = 0, denominator = 0;
+    } heightPerWidth;
 };
 
 // The client area of an item (or of the window, index -1) given its outer box: the box
@@ -38,8 +45,5 @@ using ClientAreaOf = std::function<Box(int index, const Box& outer)>;
 // their children. Sizes below zero are cut to zero.
 std::vector<Box> ArrangeLayout(const std::vector<LayoutItem>& items, int clientWidth,
                                int clientHeight, const ClientAreaOf& clientArea);
-
-// The preview keeps a 4:3 shape: its height is three quarters of its width, truncated.
-int PreviewHeightForWidth(int width);
 
 } // namespace vistrel

@@ -1,7 +1,7 @@
 #include "about/win32/about_form.h"
 
-#include "ui/win32/application.h"
 #include "base/error.h"
+#include "ui/win32/application.h"
 
 #include <shellapi.h>
 
@@ -155,7 +155,8 @@ LRESULT TAboutForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             modalResult_ = id;
             return 0;
         }
-        if (TControl* c = TControl::FromHandle(reinterpret_cast<HWND>(lParam)))
+        TControl* controls[] = {&botVersion, &Label2, &Label3, &Label4, &Button1};
+        if (TControl* c = FindControl(controls, reinterpret_cast<HWND>(lParam)))
             c->Command(HIWORD(wParam));
         return 0;
     }

@@ -2,8 +2,8 @@
 // The about dialog: name and version, a line of text, and links to the web site and the
 // mail address. Created once at start-up and shown modally on request.
 
-#include "ui/win32/controls.h"
 #include "base/win32/handles.h"
+#include "ui/win32/controls.h"
 #include "ui/win32/panels.h"
 #include "ui/win32/window.h"
 

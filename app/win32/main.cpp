@@ -2,9 +2,9 @@
 // as the main window goes.
 
 #include "about/win32/about_form.h"
-#include "ui/win32/application.h"
-#include "base/win32/file_system.h"
 #include "app/win32/main_form.h"
+#include "base/win32/file_system.h"
+#include "ui/win32/application.h"
 
 #include <commctrl.h>
 

@@ -1,16 +1,15 @@
 #pragma once
 // The main window: a narrow, always-on-top tool window holding every control of the
-// program, a status bar and a context menu. Its behaviour lives in the handlers below;
-// the photo, album and options handlers are implemented beside their subsystems.
+// program, a status bar and a context menu. Its behaviour lives in the handlers below,
+// one file for each concern: construction and dispatch (main_form.cpp), layout, frame
+// geometry, menu and hints, photo, album, options and settings.
 
+#include "ui/layout.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/file_list.h"
-#include "base/win32/handles.h"
-#include "ui/layout.h"
 #include "ui/win32/panels.h"
+#include "ui/win32/popup_menu.h"
 #include "ui/win32/window.h"
-
-#include <commctrl.h>
 
 #include <memory>
 #include <set>
@@ -20,14 +19,6 @@
 namespace vistrel {
 
 class PreviewPicture;
-
-// An entry of the context menu; hidden entries are left out when the menu opens.
-struct TMenuItem {
-    UINT Id = 0;
-    const wchar_t* Caption = nullptr; // nullptr for a separator
-    std::wstring Hint;
-    bool Visible = true;
-};
 
 class TMainForm : public Window, public TObject {
 public:
@@ -75,7 +66,7 @@ public:
     TLabel Label6;
     TScrollBar ScaleSlider;
     TButton PhotoButton;
-    HIMAGELIST ImageList = nullptr;
+    UniqueImageList ImageList;
 
     TMenuItem Hide, N1, DelPhoto, N4, About;
 
@@ -83,7 +74,7 @@ public:
     const std::wstring& SettingsPath() const { return settingsPath_; }
     const std::wstring& NameTemplate() const { return FNameTemplate; }
     // The hint the status bar shows.
-    std::wstring StatusText() const;
+    std::wstring StatusText() const { return statusText_; }
 
     // Geometry, as the settings file and the tests see it: outer pixels on the screen.
     RECT Bounds() const;
@@ -118,22 +109,41 @@ public:
     std::wstring NextPhotoName();
 
 private:
+    enum MenuId : UINT { kHideId = 1001, kN1Id, kDelPhotoId, kN4Id, kAboutId };
+
+    // Layout (main_form_layout.cpp).
     struct ControlRow;
     std::vector<ControlRow> LayoutTable();
     void CreateControls();
+    void CreateControl(const ControlRow& row, UINT id);
+    void ConnectHandlers();
     void Realign();
-    void ShowPopupMenu(HWND over, int x, int y);
-    void SetStatusText(const std::wstring& text);
-    void OnMenuSelect(UINT id, UINT flags);
+
+    // Frame geometry (main_form_frame.cpp).
     void OnWindowPosChanging(WINDOWPOS& pos);
     void OnGetMinMaxInfo(MINMAXINFO& info);
     int NonClientHeight() const;
     // Brings a window that lies wholly off every monitor back into view, no larger than
     // its monitor.
     void KeepOnScreen();
-    void PaintPhoto(HDC dc, const RECT& client);
 
+    // Menu and hints (main_form_menu.cpp).
+    void OnContextMenu(HWND over, POINT at);
+    void OnEnterMenuLoop();
+    void OnExitMenuLoop();
+    void OnMenuSelect(UINT id, UINT flags);
+    void SetStatusText(const std::wstring& text);
+
+    // Album (main_form_album.cpp).
+    void PaintPhoto(HDC dc, const RECT& client);
+    void ReportPreviewError();
+
+    // Dispatch (main_form.cpp).
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnActivate(bool active);
+    void OnCommand(HWND control, WORD code);
+    void OnHScroll(HWND control, int code, int thumbPosition);
+    bool OnDrawItem(const DRAWITEMSTRUCT& item);
 
     std::wstring FNameTemplate;
 
@@ -147,15 +157,14 @@ private:
     // The preview's picture, and an error found while painting it, to be reported after.
     std::unique_ptr<PreviewPicture> picture_;
     std::wstring previewError_;
-    void ReportPreviewError();
 
     std::wstring programPath_;
     std::wstring photosFolder_;
     std::wstring settingsPath_;
     UniqueFont font_, boldFont_;
-    std::vector<TControl*> layoutControls_;
+    // The controls in layout order, with their layout rows.
+    std::vector<TControl*> controls_;
     std::vector<LayoutItem> layout_;
-    size_t panel3Index_ = 0;
     int maxHeight_ = 0; // 0: no limit
     std::wstring statusText_;
     std::wstring menuHint_;

@@ -1,9 +1,10 @@
 // The album handlers of the main window: the preview of the selected photo and deletion.
 
+#include "album/win32/photo_files.h"
 #include "album/win32/preview_picture.h"
-#include "ui/win32/application.h"
-#include "base/win32/file_system.h"
 #include "app/win32/main_form.h"
+#include "base/win32/file_system.h"
+#include "ui/win32/application.h"
 
 namespace vistrel {
 
@@ -68,7 +69,7 @@ void TMainForm::DeleteSelectedPhoto() {
     if (path.empty() || !FileExists(path))
         return;
     picture_.reset();
-    ::DeleteFileW(path.c_str()); // at once, no confirmation; a failure changes nothing
+    DeletePhotoFile(path); // a file that cannot be deleted stays listed
     DelPhoto.Visible = false;
     N4.Visible = false;
     FileListBox.Reread();

@@ -3,17 +3,17 @@
 
 #include "app/win32/main_form.h"
 #include "base/number_text.h"
+#include "capture/photo_options.h"
 #include "capture/scale_sizing.h"
 #include "capture/win32/viewport.h"
 
 namespace vistrel {
 
 void TMainForm::FTypeChange(TObject*) {
-    // Entry 0 is ".BMP", which has no quality; ".JPG" or no entry at all has one.
-    bool jpeg = FType.ItemIndex() != 0;
-    JPEGSlider.SetEnabled(jpeg);
-    Label2.SetEnabled(jpeg);
-    Label3.SetEnabled(jpeg);
+    bool quality = HasQuality(PhotoTypeOfEntry(FType.ItemIndex()));
+    JPEGSlider.SetEnabled(quality);
+    Label2.SetEnabled(quality);
+    Label3.SetEnabled(quality);
 }
 
 void TMainForm::JPEGSliderChange(TObject*) {
@@ -42,7 +42,7 @@ void TMainForm::ProportionalClick(TObject* Sender) {
 }
 
 void TMainForm::ScaleSliderChange(TObject*) {
-    Label6.SetCaption(WriteWholeNumber(ScaleSlider.Position()) + L"%");
+    Label6.SetCaption(ScaleFactorCaption(ScaleSlider.Position()));
     if (!Proportional.Checked())
         return;
     std::optional<PhotoSize> view;

@@ -1,18 +1,19 @@
 // Taking a photo: find the browser's view, copy it from the screen with the panel out of
 // the way, resize it if asked, and write it under the next free name.
 
-#include "ui/win32/application.h"
-#include "base/error.h"
-#include "base/win32/file_system.h"
 #include "app/win32/main_form.h"
+#include "base/error.h"
 #include "base/number_text.h"
+#include "base/win32/file_system.h"
 #include "capture/bmp_file.h"
-#include "capture/win32/click_sound.h"
 #include "capture/jpeg_file.h"
+#include "capture/photo_options.h"
+#include "capture/win32/click_sound.h"
 #include "capture/win32/photo_bitmap.h"
 #include "capture/win32/photo_file.h"
-#include "capture/photo_name.h"
+#include "capture/win32/photo_names.h"
 #include "capture/win32/viewport.h"
+#include "ui/win32/application.h"
 
 namespace vistrel {
 
@@ -88,17 +89,16 @@ void TMainForm::PhotoButtonClick(TObject*) {
     }
 
     PixelView pixels = photo.View();
+    const PhotoType type = PhotoTypeOfEntry(FType.ItemIndex());
     std::vector<uint8_t> headerOrJpeg;
-    std::wstring extension;
     FileChunk pixelChunk{nullptr, 0};
-    if (FType.ItemIndex() == 0) {
+    if (type == PhotoType::Bmp) {
         headerOrJpeg = BmpFileHeaders(pixels);
         pixelChunk = {pixels.bits, pixels.Stride() * static_cast<size_t>(pixels.height)};
-        extension = L".bmp";
     } else {
         headerOrJpeg = EncodeJpeg(pixels, JPEGSlider.Position());
-        extension = L".jpg";
     }
+    const std::wstring extension = PhotoExtension(type);
     takenWhileSaving_.clear();
     std::wstring path = SaveNewPhotoFile(
         [this] { return NextPhotoName(); },
@@ -112,57 +112,17 @@ void TMainForm::PhotoButtonClick(TObject*) {
     PlayClickSound();
 }
 
-namespace {
-
-// Whether "<candidate>.jpg" or "<candidate>.bmp" exists, hidden or not: one folder query
-// for both names.
-bool PhotoExistsOnDisk(const std::wstring& candidate) {
-    if (candidate.find_first_of(L"*?", FolderOf(candidate).size()) != std::wstring::npos)
-        return FileExists(candidate + L".jpg") || FileExists(candidate + L".bmp");
-    WIN32_FIND_DATAW fd;
-    UniqueFind find(::FindFirstFileExW((candidate + L".*").c_str(), FindExInfoBasic, &fd,
-                                       FindExSearchNameMatch, nullptr, 0));
-    if (!find)
-        return false;
-    const std::wstring stem = FileNameOf(candidate);
-    do {
-        std::wstring_view name = fd.cFileName;
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.size() == stem.size() + 4 &&
-            SameFileName(name.substr(0, stem.size()), stem) &&
-            (SameFileName(name.substr(stem.size()), L".jpg") ||
-             SameFileName(name.substr(stem.size()), L".bmp")))
-            return true;
-    } while (::FindNextFileW(find.get(), &fd));
-    return false;
-}
-
-} // namespace
-
 std::wstring TMainForm::NextPhotoName() {
-    const std::wstring folderPart = photosFolder_ + L"\\";
+    PhotoNameSearch search;
+    search.folder = photosFolder_;
+    search.nameTemplate = FNameTemplate;
     // The list holds the Photos folder's photos as of its last re-read, which every photo
     // does; a name it does not hold is looked up on the disk. The rename that gives the
     // photo its name never replaces a file, so a name taken meanwhile costs nothing.
-    const bool listed = SameFileName(FileListBox.Folder(), photosFolder_);
-    const FileListModel& photos = FileListBox.Model();
-    std::wstring key;
-    auto taken = [&](const std::wstring& candidate) {
-        if (!takenWhileSaving_.empty() && takenWhileSaving_.count(FoldFileName(candidate)))
-            return true;
-        // A name in the Photos folder itself (the template may name a subfolder).
-        if (listed && candidate.find_first_of(L"\\/", folderPart.size()) == std::wstring::npos) {
-            key.assign(candidate, folderPart.size());
-            FoldFileNameInPlace(key);
-            key += L".JPG";
-            if (photos.ContainsFolded(key))
-                return true;
-            key.replace(key.size() - 4, 4, L".BMP");
-            if (photos.ContainsFolded(key))
-                return true;
-        }
-        return PhotoExistsOnDisk(candidate);
-    };
-    return FindFreePhotoName(folderPart, FNameTemplate, taken);
+    if (SameFileName(FileListBox.Folder(), photosFolder_))
+        search.listed = &FileListBox.Model();
+    search.takenWhileSaving = &takenWhileSaving_;
+    return NextFreePhotoName(search);
 }
 
 } // namespace vistrel

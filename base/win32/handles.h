@@ -65,6 +65,10 @@ using UniqueBitmap = UniqueHandle<HBITMAP, NullHandleTraits<HBITMAP, DeleteGdiOb
 using UniqueFont = UniqueHandle<HFONT, NullHandleTraits<HFONT, DeleteGdiObject>>;
 using UniqueBrush = UniqueHandle<HBRUSH, NullHandleTraits<HBRUSH, DeleteGdiObject>>;
 using UniqueMenu = UniqueHandle<HMENU, NullHandleTraits<HMENU, ::DestroyMenu>>;
+using UniqueIcon = UniqueHandle<HICON, NullHandleTraits<HICON, ::DestroyIcon>>;
+// Memory the system allocated for the caller (FormatMessage's buffer), released with
+// LocalFree.
+using UniqueLocalMemory = UniqueHandle<HLOCAL, NullHandleTraits<HLOCAL, ::LocalFree>>;
 
 // A device context of a window (GetDC / GetWindowDC), released with ReleaseDC.
 class WindowDC {

@@ -5,11 +5,11 @@
 //
 //   capture-bench WORKFOLDER ALBUM100K [RUNS]
 
-#include "ui/win32/application.h"
 #include "app/win32/main_form.h"
 #include "capture/jpeg_file.h"
 #include "capture/win32/photo_bitmap.h"
 #include "capture/win32/photo_file.h"
+#include "ui/win32/application.h"
 
 #include <windows.h>
 

@@ -2,9 +2,9 @@
 //
 //   list-bench FOLDER [RUNS]     prints "list_reread_<n>: <ms> ms" and its parts
 
-#include "ui/win32/file_list.h"
-#include "ui/file_list_model.h"
 #include "base/win32/file_system.h"
+#include "ui/file_list_model.h"
+#include "ui/win32/file_list.h"
 
 #include <windows.h>
 

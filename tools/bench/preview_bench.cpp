@@ -4,10 +4,10 @@
 //
 //   preview-bench WORKFOLDER [RUNS]
 
-#include "ui/win32/application.h"
 #include "app/win32/main_form.h"
 #include "capture/jpeg_file.h"
 #include "tools/standin/pattern.h"
+#include "ui/win32/application.h"
 
 #include <windows.h>
 

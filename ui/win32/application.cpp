@@ -13,31 +13,22 @@ constexpr wchar_t kClassName[] = L"TApplication";
 }
 
 void TApplication::Initialize(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance;
-    wc.hIcon = ::LoadIconW(instance, L"MAINICON");
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    ::RegisterClassExW(&wc);
+    RegisterWindowClass(kClassName, 0, nullptr, ::LoadCursorW(nullptr, IDC_ARROW),
+                        ::LoadIconW(instance, L"MAINICON"));
     // A zero-sized, visible popup: invisible on screen, yet it owns the taskbar button.
     int x = ::GetSystemMetrics(SM_CXSCREEN) / 2;
     int y = ::GetSystemMetrics(SM_CYSCREEN) / 2;
-    handle_ =
-        ::CreateWindowExW(0, kClassName, title_.c_str(),
-                          WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x,
-                          y, 0, 0, nullptr, nullptr, instance, nullptr);
-    if (!handle_)
-        throw Error(L"Out of system resources");
-    ::SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+    CreateHandle(0, kClassName, title_.c_str(),
+                 WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0,
+                 nullptr, nullptr);
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void TApplication::SetTitle(std::wstring_view title) {
     title_ = title;
-    if (handle_)
-        ::SetWindowTextW(handle_, title_.c_str());
+    if (hwnd_)
+        ::SetWindowTextW(hwnd_, title_.c_str());
 }
 
 bool TApplication::HandleOne(MSG& msg) {
@@ -109,16 +100,16 @@ void TApplication::Minimize() {
         ::SetWindowPos(mainForm_, HWND_NOTOPMOST, 0, 0, 0, 0,
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    ::SetActiveWindow(handle_);
+    ::SetActiveWindow(hwnd_);
     if (mainForm_ && ::IsWindowVisible(mainForm_) && ::IsWindowEnabled(mainForm_)) {
         // Lay the owner window over the main window so that the system's minimise
         // animation starts from there.
         RECT r;
         ::GetWindowRect(mainForm_, &r);
-        ::SetWindowPos(handle_, mainForm_, r.left, r.top, r.right - r.left, 0, SWP_SHOWWINDOW);
-        ::DefWindowProcW(handle_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ::SetWindowPos(hwnd_, mainForm_, r.left, r.top, r.right - r.left, 0, SWP_SHOWWINDOW);
+        ::DefWindowProcW(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     } else {
-        ::ShowWindow(handle_, SW_MINIMIZE);
+        ::ShowWindow(hwnd_, SW_MINIMIZE);
     }
 }
 
@@ -131,32 +122,32 @@ void TApplication::Restore() {
     }
 }
 
-LRESULT CALLBACK TApplication::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TApplication::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_RESTORE && ::IsIconic(hwnd)) {
-            LRESULT r = ::DefWindowProcW(hwnd, msg, wParam, lParam);
-            Application.Restore();
+        if ((wParam & 0xFFF0) == SC_RESTORE && ::IsIconic(hwnd_)) {
+            LRESULT r = Default(msg, wParam, lParam);
+            Restore();
             return r;
         }
         break;
     case WM_CLOSE:
         // Closing the taskbar button closes the main window, which ends the program.
-        if (Application.mainForm_) {
-            ::PostMessageW(Application.mainForm_, WM_CLOSE, 0, 0);
+        if (mainForm_) {
+            ::PostMessageW(mainForm_, WM_CLOSE, 0, 0);
             return 0;
         }
         break;
     case WM_ACTIVATE:
         // Hand activation on to the main window: the owner itself has nothing to show.
-        if (LOWORD(wParam) != WA_INACTIVE && !::IsIconic(hwnd) && Application.mainForm_ &&
-            ::IsWindowVisible(Application.mainForm_) && ::IsWindowEnabled(Application.mainForm_)) {
-            ::SetFocus(Application.mainForm_);
+        if (LOWORD(wParam) != WA_INACTIVE && !::IsIconic(hwnd_) && mainForm_ &&
+            ::IsWindowVisible(mainForm_) && ::IsWindowEnabled(mainForm_)) {
+            ::SetFocus(mainForm_);
             return 0;
         }
         break;
     }
-    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    return Default(msg, wParam, lParam);
 }
 
 void TApplication::ShowError(std::wstring_view message) noexcept {

@@ -3,7 +3,7 @@
 // the single taskbar button, so the tool window needs none of its own), the message
 // loop with its idle step, and the error box.
 
-#include <windows.h>
+#include "ui/win32/window.h"
 
 #include <functional>
 #include <string>
@@ -11,12 +11,11 @@
 
 namespace vistrel {
 
-class TApplication {
+class TApplication : public Window {
 public:
     void Initialize(HINSTANCE instance);
     void SetTitle(std::wstring_view title);
     const std::wstring& Title() const { return title_; }
-    HWND Handle() const { return handle_; }
 
     // The window whose closing ends the program; owned by Handle().
     void SetMainForm(HWND mainForm) { mainForm_ = mainForm; }
@@ -37,19 +36,20 @@ public:
     // Minimises the whole program to its taskbar button, animated from the main window,
     // and takes the main window off the always-on-top layer until it is restored.
     void Minimize();
-    bool Minimized() const { return ::IsIconic(handle_) != FALSE; }
+    bool Minimized() const { return ::IsIconic(hwnd_) != FALSE; }
 
     void ShowError(std::wstring_view message) noexcept;
 
     std::function<void()> OnIdle;
 
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool HandleOne(MSG& msg);
     void Idle();
     void Restore();
 
-    HWND handle_ = nullptr;
     HWND mainForm_ = nullptr;
     std::wstring title_;
     bool terminated_ = false;

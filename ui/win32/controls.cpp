@@ -6,21 +6,13 @@
 
 namespace vistrel {
 
-namespace {
-constexpr wchar_t kControlProp[] = L"Vistrel.Control";
-}
-
-void TControl::Attach(HWND hwnd) {
-    hwnd_ = hwnd;
-    ::SetPropW(hwnd, kControlProp, this);
-}
-
-void TControl::Detach(HWND hwnd) {
-    ::RemovePropW(hwnd, kControlProp);
-}
-
-TControl* TControl::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<TControl*>(::GetPropW(hwnd, kControlProp)) : nullptr;
+TControl* FindControl(std::span<TControl* const> controls, HWND hwnd) {
+    if (!hwnd)
+        return nullptr;
+    for (TControl* c : controls)
+        if (c->Handle() == hwnd)
+            return c;
+    return nullptr;
 }
 
 bool TControl::Enabled() const {

@@ -4,12 +4,18 @@
 // handler runs only when its position, first brought into range, really differs; a program
 // selection in a drop-down list runs no handler; the user's actions run the handlers.
 
-#include <windows.h>
+#include "base/win32/handles.h"
+#include "ui/win32/window.h"
+
+#include <commctrl.h>
 
 #include <functional>
+#include <span>
 #include <string>
 
 namespace vistrel {
+
+using UniqueImageList = UniqueHandle<HIMAGELIST, NullHandleTraits<HIMAGELIST, ImageList_Destroy>>;
 
 // The sender passed to handlers: a control, or the window itself.
 class TObject {
@@ -19,14 +25,11 @@ public:
 
 using TNotifyEvent = std::function<void(TObject* sender)>;
 
-class TControl : public TObject {
+// A control of a window: one of the program's own window classes, or a system control it
+// stands for.
+class TControl : public Window, public TObject {
 public:
-    // The name the layout gives the control ("PhotoButton"), for tests and diagnostics.
-    const wchar_t* Name = L"";
     std::wstring Hint;
-
-    HWND Handle() const { return hwnd_; }
-    void Attach(HWND hwnd);
 
     bool Enabled() const;
     void SetEnabled(bool enabled);
@@ -38,15 +41,11 @@ public:
     // Notifications of the native control, routed here by the window.
     virtual void Command(WORD /*code*/) {}
     virtual void Scroll(int /*code*/, int /*thumbPosition*/) {}
-
-    // The wrapper of a control window, or nullptr for windows without one.
-    static TControl* FromHandle(HWND hwnd);
-    // Forgets the window's wrapper, as the window goes.
-    static void Detach(HWND hwnd);
-
-protected:
-    HWND hwnd_ = nullptr;
 };
+
+// The control among a window's controls that has this handle, or nullptr: how a window
+// finds the control a notification or the pointer's hint belongs to.
+TControl* FindControl(std::span<TControl* const> controls, HWND hwnd);
 
 class TLabel : public TControl {
 public:

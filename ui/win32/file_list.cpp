@@ -169,7 +169,6 @@ LRESULT CALLBACK TFileListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, 
             return LB_ERR;
         case WM_NCDESTROY:
             ::RemoveWindowSubclass(hwnd, SubclassProc, 1);
-            TControl::Detach(hwnd);
             break;
         }
     } catch (...) {

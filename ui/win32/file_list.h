@@ -3,8 +3,8 @@
 // regard to letter case, drawn from a sorted vector (an owner-data list box), so that a
 // folder of 100,000 photos is listed as fast as it can be read.
 
-#include "ui/win32/controls.h"
 #include "ui/file_list_model.h"
+#include "ui/win32/controls.h"
 
 #include <functional>
 #include <string>

@@ -2,7 +2,7 @@
 // The program's own container and picture controls: panels with a lowered bevel and an
 // optional centred caption, tab pages, and picture areas that paint through a callback.
 // Containers pass their children's notifications on to the top-level window, which
-// dispatches them to the controls' wrappers.
+// dispatches them to the controls.
 
 #include "ui/win32/controls.h"
 
@@ -27,8 +27,8 @@ public:
     // panel's top-left corner: also used by children that let the panel show through.
     void PaintBackground(HDC dc) const;
 
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 
 using TTabSheet = TPanel;
@@ -42,11 +42,8 @@ public:
 
     void Create(HWND parent, DWORD style);
 
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
-
-// Sends the notifications that reach a container on to its top-level window.
-bool ForwardToTopLevel(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 } // namespace vistrel

@@ -1,7 +1,7 @@
 #include "ui/win32/window.h"
 
-#include "ui/win32/application.h"
 #include "base/error.h"
+#include "ui/win32/application.h"
 
 #include <new>
 #include <string>
@@ -9,14 +9,14 @@
 namespace vistrel {
 
 Window::~Window() {
-    if (hwnd_) {
+    if (hwnd_ && owned_) {
         ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         ::DestroyWindow(hwnd_);
     }
 }
 
-void RegisterClassOnce(const wchar_t* className, WNDPROC proc, UINT style, HBRUSH background,
-                       HCURSOR cursor) {
+void Window::RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH background,
+                                 HCURSOR cursor, HICON icon) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -24,27 +24,24 @@ void RegisterClassOnce(const wchar_t* className, WNDPROC proc, UINT style, HBRUS
         return;
     wc.cbSize = sizeof wc;
     wc.style = style;
-    wc.lpfnWndProc = proc;
+    wc.lpfnWndProc = Proc;
     wc.hInstance = instance;
+    wc.hIcon = icon;
     wc.hCursor = cursor;
     wc.hbrBackground = background;
     wc.lpszClassName = className;
     ::RegisterClassExW(&wc);
 }
 
-void Window::RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH background,
-                                 HCURSOR cursor) {
-    RegisterClassOnce(className, Proc, style, background, cursor);
-}
-
 HWND Window::CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* title,
                           DWORD style, int x, int y, int width, int height, HWND parent,
                           HMENU menuOrId) {
-    hwnd_ = ::CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent,
-                              menuOrId, ::GetModuleHandleW(nullptr), this);
-    if (!hwnd_)
+    HWND hwnd = ::CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent,
+                                  menuOrId, ::GetModuleHandleW(nullptr), this);
+    if (!hwnd)
         throw Error(L"Out of system resources");
-    return hwnd_;
+    owned_ = true;
+    return hwnd;
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -60,19 +57,38 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     if (!self)
         return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        LRESULT r = self->HandleMessage(msg, wParam, lParam);
-        self->hwnd_ = nullptr;
-        return r;
-    }
+    LRESULT result = 0;
     try {
-        return self->HandleMessage(msg, wParam, lParam);
+        result = self->HandleMessage(msg, wParam, lParam);
     } catch (...) {
         ReportCurrentException();
-        return 0;
     }
+    if (msg == WM_NCDESTROY) {
+        // The object may outlive its window; it no longer answers for this handle.
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
 }
+
+namespace {
+
+// Texts of standard exceptions are narrow; ours are UTF-8, the library's plain ASCII.
+std::wstring Widen(const char* text) {
+    for (UINT codePage : {UINT{CP_UTF8}, UINT{CP_ACP}}) {
+        DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
+        int n = ::MultiByteToWideChar(codePage, flags, text, -1, nullptr, 0);
+        if (n <= 0)
+            continue;
+        std::wstring wide(static_cast<size_t>(n), L'\0');
+        ::MultiByteToWideChar(codePage, flags, text, -1, wide.data(), n);
+        wide.resize(static_cast<size_t>(n - 1));
+        return wide;
+    }
+    return L"Unknown error";
+}
+
+} // namespace
 
 void ReportCurrentException() noexcept {
     try {
@@ -82,8 +98,11 @@ void ReportCurrentException() noexcept {
     } catch (const std::bad_alloc&) {
         Application.ShowError(L"Out of memory");
     } catch (const std::exception& e) {
-        std::string what = e.what();
-        Application.ShowError(std::wstring(what.begin(), what.end()));
+        try {
+            Application.ShowError(Widen(e.what()));
+        } catch (...) {
+            Application.ShowError(L"Out of memory");
+        }
     } catch (...) {
         Application.ShowError(L"Unknown error");
     }

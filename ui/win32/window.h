@@ -1,7 +1,11 @@
 #pragma once
-// Base of every window class of the program: a static window procedure that finds the
-// object through GWLP_USERDATA and forwards to HandleMessage, behind the exception
-// firewall (no exception crosses a Win32 callback; it goes to the error box instead).
+// Base of every window class of the program. The class's window procedure keeps the
+// object in GWLP_USERDATA from WM_NCCREATE to WM_NCDESTROY and hands each message to
+// HandleMessage behind the exception firewall: no exception crosses a Win32 callback, it
+// goes to the error box instead.
+//
+// An object can also stand for a system control (a button, a list box) made by its parent:
+// it then only knows the handle, and the control goes with its parent window.
 
 #include <windows.h>
 
@@ -15,11 +19,15 @@ public:
     virtual ~Window();
 
     HWND Handle() const { return hwnd_; }
+    // Stands for a system control without owning it.
+    void Attach(HWND hwnd) { hwnd_ = hwnd; }
 
 protected:
     static void RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH background,
-                                    HCURSOR cursor = ::LoadCursorW(nullptr, IDC_ARROW));
-    // Creates the window with this object as its handler.
+                                    HCURSOR cursor = ::LoadCursorW(nullptr, IDC_ARROW),
+                                    HICON icon = nullptr);
+    // Creates a window of one of the program's classes with this object as its handler.
+    // Throws Error("Out of system resources") when the system refuses.
     HWND CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                       int x, int y, int width, int height, HWND parent, HMENU menuOrId);
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -31,11 +39,8 @@ protected:
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool owned_ = false;
 };
-
-// Registers a window class of this program unless it is registered already.
-void RegisterClassOnce(const wchar_t* className, WNDPROC proc, UINT style, HBRUSH background,
-                       HCURSOR cursor = ::LoadCursorW(nullptr, IDC_ARROW));
 
 // Shows the exception being handled in the error box. Call only from a catch block.
 void ReportCurrentException() noexcept;

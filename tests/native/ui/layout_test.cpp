@@ -10,24 +10,37 @@ Box Whole(int, const Box& outer) {
     return outer;
 }
 
-// The photo page in small: a preview docked at the top, a spacer, the options docked at
-// the bottom with anchored children, and the list in between.
-std::vector<LayoutItem> Page(int previewHeight) {
+LayoutItem Item(int parent, Dock dock, Box design, uint8_t anchors = kAnchorLeft | kAnchorTop,
+                int designClientWidth = 0, int designClientHeight = 0) {
+    LayoutItem item;
+    item.parent = parent;
+    item.dock = dock;
+    item.design = design;
+    item.anchors = anchors;
+    item.designClientWidth = designClientWidth;
+    item.designClientHeight = designClientHeight;
+    return item;
+}
+
+// The photo page in small: a 4:3 preview docked at the top, a spacer, the options docked
+// at the bottom with anchored children, and the list in between.
+std::vector<LayoutItem> Page() {
     std::vector<LayoutItem> items(7);
-    items[0] = {-1, Dock::Top, {0, 0, 0, previewHeight}};
-    items[1] = {-1, Dock::Top, {0, 0, 0, 2}};
-    items[2] = {-1, Dock::Bottom, {0, 0, 0, 250}, kAnchorLeft | kAnchorTop, 202, 250};
-    items[3] = {2, Dock::None, {12, 215, 179, 23}, kAnchorLeft | kAnchorRight | kAnchorBottom};
-    items[4] = {2, Dock::None, {12, 109, 177, 17}, kAnchorLeft | kAnchorBottom};
-    items[5] = {2, Dock::None, {190, 57, 0, 13}, kAnchorRight | kAnchorBottom};
-    items[6] = {-1, Dock::Client, {}};
+    items[0] = Item(-1, Dock::Top, {0, 0, 0, 151});
+    items[0].heightPerWidth = {3, 4};
+    items[1] = Item(-1, Dock::Top, {0, 0, 0, 2});
+    items[2] = Item(-1, Dock::Bottom, {0, 0, 0, 250}, kAnchorLeft | kAnchorTop, 202, 250);
+    items[3] = Item(2, Dock::None, {12, 215, 179, 23}, kAnchorLeft | kAnchorRight | kAnchorBottom);
+    items[4] = Item(2, Dock::None, {12, 109, 177, 17}, kAnchorLeft | kAnchorBottom);
+    items[5] = Item(2, Dock::None, {190, 57, 0, 13}, kAnchorRight | kAnchorBottom);
+    items[6] = Item(-1, Dock::Client, {});
     return items;
 }
 
 } // namespace
 
 TEST(ArrangeLayout, DockedItemsTakeStripsInOrderAndClientTakesTheRest) {
-    auto boxes = ArrangeLayout(Page(151), 202, 600, Whole);
+    auto boxes = ArrangeLayout(Page(), 202, 600, Whole);
     EXPECT_EQ(boxes[0], (Box{0, 0, 202, 151}));
     EXPECT_EQ(boxes[1], (Box{0, 151, 202, 2}));
     EXPECT_EQ(boxes[2], (Box{0, 350, 202, 250}));
@@ -35,12 +48,12 @@ TEST(ArrangeLayout, DockedItemsTakeStripsInOrderAndClientTakesTheRest) {
 }
 
 TEST(ArrangeLayout, AnchoredChildrenKeepDistancesAtDesignSizeAndStretch) {
-    auto boxes = ArrangeLayout(Page(151), 202, 600, Whole);
+    auto boxes = ArrangeLayout(Page(), 202, 600, Whole);
     EXPECT_EQ(boxes[3], (Box{12, 215, 179, 23}));
     EXPECT_EQ(boxes[4], (Box{12, 109, 177, 17}));
     EXPECT_EQ(boxes[5].right(), 190);
 
-    boxes = ArrangeLayout(Page(226), 302, 700, Whole);
+    boxes = ArrangeLayout(Page(), 302, 700, Whole);
     EXPECT_EQ(boxes[3], (Box{12, 215, 279, 23})); // stretches with the width
     EXPECT_EQ(boxes[4], (Box{12, 109, 177, 17})); // stays
     EXPECT_EQ(boxes[5].right(), 290);             // keeps its distance to the right edge
@@ -48,8 +61,8 @@ TEST(ArrangeLayout, AnchoredChildrenKeepDistancesAtDesignSizeAndStretch) {
 
 TEST(ArrangeLayout, DockingUsesTheParentsInnerAreaAndNeverGoesNegative) {
     std::vector<LayoutItem> items(2);
-    items[0] = {-1, Dock::Client, {}};
-    items[1] = {0, Dock::Client, {}};
+    items[0] = Item(-1, Dock::Client, {});
+    items[1] = Item(0, Dock::Client, {});
     auto inset = [](int index, const Box& outer) {
         return index == 0 ? Box{2, 2, outer.width - 4, outer.height - 4} : outer;
     };
@@ -57,17 +70,20 @@ TEST(ArrangeLayout, DockingUsesTheParentsInnerAreaAndNeverGoesNegative) {
     EXPECT_EQ(boxes[1], (Box{2, 2, 198, 147}));
 
     // A window rolled up to its title bar: everything is cut to zero, nothing negative.
-    boxes = ArrangeLayout(Page(151), 202, 0, Whole);
+    boxes = ArrangeLayout(Page(), 202, 0, Whole);
     for (const Box& b : boxes) {
         EXPECT_GE(b.width, 0);
         EXPECT_GE(b.height, 0);
     }
 }
 
-TEST(PreviewHeightForWidth, IsThreeQuartersTruncated) {
-    EXPECT_EQ(PreviewHeightForWidth(202), 151);
-    EXPECT_EQ(PreviewHeightForWidth(200), 150);
-    EXPECT_EQ(PreviewHeightForWidth(3), 2);
-    EXPECT_EQ(PreviewHeightForWidth(0), 0);
-    EXPECT_EQ(PreviewHeightForWidth(2000000000), 1500000000);
+TEST(ArrangeLayout, AStripKeepsItsShapeInTheSamePass) {
+    // Three quarters of the width, truncated, and the rest of the page follows at once.
+    for (auto [width, height] : {std::pair{202, 151}, {200, 150}, {3, 2}, {0, 0}}) {
+        auto boxes = ArrangeLayout(Page(), width, 900, Whole);
+        EXPECT_EQ(boxes[0], (Box{0, 0, width, height}));
+        EXPECT_EQ(boxes[6].top, height + 2);
+    }
+    auto boxes = ArrangeLayout(Page(), 2000000000, 2000000000, Whole);
+    EXPECT_EQ(boxes[0].height, 1500000000);
 }

@@ -62,6 +62,42 @@ RECT MainFormTest::ClientRectOf(HWND hwnd) const {
     return r;
 }
 
+POINT Centre(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+RECT InParent(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void UserClick(vistrel::TControl& checkBox) {
+    SendMessageW(checkBox.Handle(), BM_CLICK, 0, 0);
+}
+
+void UserScroll(vistrel::TControl& bar, int code, int thumb) {
+    HWND parent = GetParent(bar.Handle());
+    SendMessageW(parent, WM_HSCROLL, MAKEWPARAM(code, thumb),
+                 reinterpret_cast<LPARAM>(bar.Handle()));
+}
+
+void UserChoose(vistrel::TComboBox& box, int index) {
+    SendMessageW(box.Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(GetParent(box.Handle()), WM_COMMAND,
+                 MAKEWPARAM(GetDlgCtrlID(box.Handle()), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(box.Handle()));
+}
+
+std::wstring ReadIni(const std::wstring& path, const wchar_t* section, const wchar_t* key) {
+    wchar_t buffer[4096]{};
+    GetPrivateProfileStringW(section, key, L"(missing)", buffer, 4096, path.c_str());
+    return buffer;
+}
+
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;

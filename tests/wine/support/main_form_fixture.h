@@ -2,9 +2,9 @@
 // The main window created in the test's own process, on a program path in a fresh
 // temporary folder (so its Photos folder and settings are the test's own).
 
-#include "ui/win32/application.h"
 #include "app/win32/main_form.h"
 #include "tests/wine/support/program.h"
+#include "ui/win32/application.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +32,20 @@ protected:
     std::unique_ptr<TempFolder> folder_;
     std::unique_ptr<vistrel::TMainForm> form_;
 };
+
+// The centre of a window on the screen.
+POINT Centre(HWND hwnd);
+// The rectangle of a control relative to its parent's client area.
+RECT InParent(HWND hwnd);
+
+// What a user's click on a check box does.
+void UserClick(vistrel::TControl& checkBox);
+// What the scroll bar reports to its parent for the user's arrows, trough and thumb.
+void UserScroll(vistrel::TControl& bar, int code, int thumb = 0);
+// A user's choice in a drop-down list.
+void UserChoose(vistrel::TComboBox& box, int index);
+// A value of an INI file, or "(missing)".
+std::wstring ReadIni(const std::wstring& path, const wchar_t* section, const wchar_t* key);
 
 // Writes an empty file (or one with the given bytes).
 void WriteFile(const std::filesystem::path& path, const std::string& bytes = "");

@@ -1,9 +1,9 @@
 // Errors leaving a handler are shown in the error box, and the program carries on.
 
-#include "ui/win32/application.h"
 #include "base/error.h"
-#include "ui/win32/window.h"
 #include "tests/wine/support/message_box.h"
+#include "ui/win32/application.h"
+#include "ui/win32/window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,112 @@
+// The main window's frame: its outer geometry, the roll-up to the title bar, the minimum
+// width, snapping to the work area's edges, staying on a monitor, and minimising.
+
+#include "app/win32/main_form.h"
+
+#include "ui/snapping.h"
+#include "ui/win32/application.h"
+
+#include <algorithm>
+
+namespace vistrel {
+
+RECT TMainForm::Bounds() const {
+    RECT r{};
+    ::GetWindowRect(hwnd_, &r);
+    return r;
+}
+
+void TMainForm::SetBounds(int left, int top, int width, int height) {
+    ::SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TMainForm::ClientHeight() const {
+    RECT r;
+    ::GetClientRect(hwnd_, &r);
+    return r.bottom;
+}
+
+int TMainForm::NonClientHeight() const {
+    RECT outer = Bounds(), client;
+    ::GetClientRect(hwnd_, &client);
+    return (outer.bottom - outer.top) - client.bottom;
+}
+
+void TMainForm::SetClientHeight(int height) {
+    RECT r = Bounds();
+    SetBounds(r.left, r.top, r.right - r.left, NonClientHeight() + height);
+}
+
+void TMainForm::WMNCLButtonDblClk() {
+    if (Tag == 0) {
+        Tag = ClientHeight();
+        SetClientHeight(0);
+        maxHeight_ = 1;
+        SetClientHeight(0); // now held at the title bar by the limit
+    } else {
+        maxHeight_ = 0;
+        SetClientHeight(Tag);
+        Tag = 0;
+    }
+}
+
+void TMainForm::OnGetMinMaxInfo(MINMAXINFO& info) {
+    info.ptMinTrackSize.x = std::max<LONG>(info.ptMinTrackSize.x, kMinWidth);
+    if (maxHeight_ > 0) {
+        // Rolled up: the title bar and frame only, however the window is dragged.
+        int h = NonClientHeight();
+        info.ptMinTrackSize.y = h;
+        info.ptMaxTrackSize.y = h;
+    }
+}
+
+void TMainForm::OnWindowPosChanging(WINDOWPOS& pos) {
+    RECT current = Bounds();
+    if (!(pos.flags & SWP_NOSIZE)) {
+        pos.cx = std::max(pos.cx, kMinWidth);
+        if (maxHeight_ > 0)
+            pos.cy = NonClientHeight();
+    }
+    if (pos.flags & SWP_NOMOVE)
+        return;
+    int width = pos.flags & SWP_NOSIZE ? current.right - current.left : pos.cx;
+    int height = pos.flags & SWP_NOSIZE ? current.bottom - current.top : pos.cy;
+    RECT proposed{pos.x, pos.y, pos.x + width, pos.y + height};
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (!::GetMonitorInfoW(::MonitorFromRect(&proposed, MONITOR_DEFAULTTONEAREST), &mi))
+        return;
+    Box work{mi.rcWork.left, mi.rcWork.top, mi.rcWork.right - mi.rcWork.left,
+             mi.rcWork.bottom - mi.rcWork.top};
+    Point p = SnapToWorkArea({pos.x, pos.y}, width, height, work);
+    pos.x = p.x;
+    pos.y = p.y;
+}
+
+void TMainForm::KeepOnScreen() {
+    RECT r = Bounds();
+    HMONITOR nearest = ::MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    ::GetMonitorInfoW(nearest, &mi);
+    // Never larger than the monitor: a taller window would hide its lower controls.
+    LONG width = std::min(r.right - r.left, mi.rcMonitor.right - mi.rcMonitor.left);
+    LONG height = std::min(r.bottom - r.top, mi.rcMonitor.bottom - mi.rcMonitor.top);
+    LONG left = r.left, top = r.top;
+    if (!::MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) {
+        // Wholly off every monitor (one removed since): into the primary's work area.
+        POINT origin{0, 0};
+        mi.cbSize = sizeof mi;
+        ::GetMonitorInfoW(::MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &mi);
+        left = mi.rcWork.left;
+        top = mi.rcWork.top;
+    }
+    if (width != r.right - r.left || height != r.bottom - r.top || left != r.left || top != r.top)
+        SetBounds(left, top, width, height);
+}
+
+void TMainForm::HideClick(TObject*) {
+    Application.Minimize();
+}
+
+} // namespace vistrel

@@ -1,0 +1,262 @@
+// The main window's layout: one table lists every control with its kind, parent, place,
+// anchors, caption and hint; the controls are made from it, and every size change places
+// them all again in one pass.
+
+#include "app/win32/main_form.h"
+
+#include "base/error.h"
+#include "capture/photo_options.h"
+
+#include <algorithm>
+
+namespace vistrel {
+
+namespace {
+
+enum class Kind {
+    StatusBar,
+    PageControl,
+    TabSheet,
+    Panel,
+    Image,
+    Spacer,
+    FileList,
+    Label,
+    DropDownList,
+    ScrollBar,
+    CheckBox,
+    Edit,
+    Button,
+};
+
+constexpr uint8_t kTopLeft = kAnchorLeft | kAnchorTop;
+constexpr uint8_t kBottom = kAnchorLeft | kAnchorBottom;
+constexpr uint8_t kBottomStretch = kAnchorLeft | kAnchorRight | kAnchorBottom;
+constexpr uint8_t kBottomRight = kAnchorRight | kAnchorBottom;
+
+constexpr UINT kFirstControlId = 100;
+
+UniqueFont MakeFont(int weight) {
+    LOGFONTW lf{};
+    lf.lfHeight = -11;
+    lf.lfWeight = weight;
+    lf.lfCharSet = RUSSIAN_CHARSET; // every caption is Cyrillic
+    lf.lfQuality = DEFAULT_QUALITY;
+    wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
+    return UniqueFont(::CreateFontIndirectW(&lf));
+}
+
+} // namespace
+
+struct TMainForm::ControlRow {
+    TControl* control;
+    Kind kind;
+    TControl* parent; // nullptr: the window
+    Dock dock;
+    Box design;
+    uint8_t anchors;
+    const wchar_t* caption;
+    const wchar_t* hint;
+    // For containers of anchored controls: their client size at the design size.
+    int designClientWidth = 0, designClientHeight = 0;
+    LayoutItem::Ratio heightPerWidth = {};
+};
+
+// The window's layout, from outside in. The order is also the stacking and keyboard
+// order: within Panel1, PhotoButton comes first, then FType, Scale, XScale, YScale,
+// JPEGSlider, Proportional and ScaleSlider; Panel1 comes before the list, so the photo
+// button has the focus at start. The preview keeps a 4:3 shape.
+std::vector<TMainForm::ControlRow> TMainForm::LayoutTable() {
+    // clang-format off
+    return {
+        {&StatusBar,    Kind::StatusBar,    nullptr,       Dock::Bottom, {0, 0, 0, 20},       kTopLeft,       L"", L""},
+        {&PageControl1, Kind::PageControl,  nullptr,       Dock::Client, {},                  kTopLeft,       L"", L""},
+        {&TabSheet1,    Kind::TabSheet,     &PageControl1, Dock::Client, {},                  kTopLeft,       L"Запуск", L""},
+        {&Panel2,       Kind::Panel,        &TabSheet1,    Dock::Client, {},                  kTopLeft,       L"", L""},
+        {&TabSheet2,    Kind::TabSheet,     &PageControl1, Dock::Client, {},                  kTopLeft,       L"Фото", L""},
+        {&Panel3,       Kind::Panel,        &TabSheet2,    Dock::Top,    {0, 0, 0, 151},      kTopLeft,       L"Нет фотографии", L"", 0, 0, {3, 4}},
+        {&Photo,        Kind::Image,        &Panel3,       Dock::Client, {},                  kTopLeft,       L"", L""},
+        {&Bevel2,       Kind::Spacer,       &TabSheet2,    Dock::Top,    {0, 0, 0, 2},        kTopLeft,       L"", L""},
+        {&Panel1,       Kind::Panel,        &TabSheet2,    Dock::Bottom, {0, 0, 0, 250},      kTopLeft,       L"", L"", 202, 250},
+        {&PhotoButton,  Kind::Button,       &Panel1,       Dock::None,   {12, 215, 179, 23},  kBottomStretch, L"Сфотографировать", L""},
+        {&FType,        Kind::DropDownList, &Panel1,       Dock::None,   {12, 29, 179, 100},  kBottomStretch, L"", L""},
+        {&Scale,        Kind::CheckBox,     &Panel1,       Dock::None,   {12, 109, 177, 17},  kBottom,        L"Изменить разрешение фото:", L""},
+        {&XScale,       Kind::Edit,         &Panel1,       Dock::None,   {32, 133, 64, 21},   kBottom,        L"0", L""},
+        {&YScale,       Kind::Edit,         &Panel1,       Dock::None,   {126, 133, 64, 21},  kBottom,        L"0", L""},
+        {&JPEGSlider,   Kind::ScrollBar,    &Panel1,       Dock::None,   {12, 78, 177, 19},   kBottomStretch, L"", L"Чем выше число, тем лучше качество"},
+        {&Proportional, Kind::CheckBox,     &Panel1,       Dock::None,   {12, 161, 145, 17},  kBottom,        L"Сохранять пропорции:", L""},
+        {&ScaleSlider,  Kind::ScrollBar,    &Panel1,       Dock::None,   {12, 186, 177, 19},  kBottomStretch, L"", L"Масштаб"},
+        {&Label1,       Kind::Label,        &Panel1,       Dock::None,   {12, 9, 0, 13},      kBottom,        L"Тип файла:", L""},
+        {&Label2,       Kind::Label,        &Panel1,       Dock::None,   {12, 57, 0, 13},     kBottom,        L"Качество сжатия JPEG:", L""},
+        {&Label3,       Kind::Label,        &Panel1,       Dock::None,   {190, 57, 0, 13},    kBottomRight,   L"0", L""},
+        {&Label4,       Kind::Label,        &Panel1,       Dock::None,   {12, 137, 0, 13},    kBottom,        L"X:", L""},
+        {&Label5,       Kind::Label,        &Panel1,       Dock::None,   {106, 137, 0, 13},   kBottom,        L"Y:", L""},
+        {&Label6,       Kind::Label,        &Panel1,       Dock::None,   {190, 163, 0, 13},   kBottomRight,   L"0%", L""},
+        {&Bevel1,       Kind::Spacer,       &TabSheet2,    Dock::Bottom, {0, 0, 0, 2},        kTopLeft,       L"", L""},
+        {&FileListBox,  Kind::FileList,     &TabSheet2,    Dock::Client, {},                  kTopLeft,       L"", L""},
+    };
+    // clang-format on
+}
+
+void TMainForm::CreateControls() {
+    font_ = MakeFont(FW_NORMAL);
+    boldFont_ = MakeFont(FW_BOLD);
+    ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    UINT id = kFirstControlId;
+    for (const ControlRow& row : LayoutTable()) {
+        CreateControl(row, id++);
+        LayoutItem item;
+        item.dock = row.dock;
+        item.design = row.design;
+        item.anchors = row.anchors;
+        item.designClientWidth = row.designClientWidth;
+        item.designClientHeight = row.designClientHeight;
+        item.heightPerWidth = row.heightPerWidth;
+        auto parent = std::find(controls_.begin(), controls_.end(), row.parent);
+        item.parent = row.parent ? static_cast<int>(parent - controls_.begin()) : -1;
+        layout_.push_back(item);
+        controls_.push_back(row.control);
+    }
+
+    Panel3.Color = RGB(0, 0, 0);
+    Panel3.FontColor = RGB(0, 255, 0);
+    Panel3.CaptionFont = boldFont_.get();
+    Panel2.Bevel = true;
+
+    for (const wchar_t* entry : kPhotoTypeEntries)
+        FType.AddItem(entry);
+    FType.SetItemIndex(1);
+    JPEGSlider.SetRange(0, 100);
+    ScaleSlider.SetRange(1, 100);
+    ConnectHandlers();
+}
+
+void TMainForm::CreateControl(const ControlRow& row, UINT id) {
+    TControl& c = *row.control;
+    HWND parent = row.parent ? row.parent->Handle() : hwnd_;
+    c.Hint = row.hint;
+    auto create = [&](DWORD exStyle, const wchar_t* cls, DWORD style) {
+        HWND h = ::CreateWindowExW(exStyle, cls, row.caption, WS_CHILD | WS_VISIBLE | style, 0, 0,
+                                   0, 0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                   ::GetModuleHandleW(nullptr), nullptr);
+        if (!h)
+            throw Error(L"Out of system resources");
+        c.Attach(h);
+    };
+    switch (row.kind) {
+    case Kind::StatusBar:
+        create(0, STATUSCLASSNAMEW,
+               SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER);
+        ::SendMessageW(c.Handle(), SB_SIMPLE, TRUE, 0);
+        break;
+    case Kind::PageControl: {
+        create(WS_EX_CONTROLPARENT, WC_TABCONTROLW, WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
+        ImageList.reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 0));
+        UniqueIcon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), L"PHOTOTAB",
+                                                        IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+        if (icon)
+            ImageList_AddIcon(ImageList.get(), icon.get());
+        TabCtrl_SetImageList(c.Handle(), ImageList.get());
+        break;
+    }
+    case Kind::TabSheet: {
+        auto& sheet = static_cast<TTabSheet&>(c);
+        sheet.Bevel = false;
+        sheet.Create(parent, L"", WS_VISIBLE);
+        // The page's tab; its caption is the tab's text, not the page's.
+        TCITEMW item{};
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
+        item.pszText = const_cast<wchar_t*>(row.caption);
+        item.iImage = &c == &TabSheet2 ? 0 : -1;
+        TabCtrl_InsertItem(parent, TabCtrl_GetItemCount(parent), &item);
+        break;
+    }
+    case Kind::Panel:
+        static_cast<TPanel&>(c).Create(parent, row.caption, WS_VISIBLE);
+        break;
+    case Kind::Image:
+        static_cast<TImage&>(c).Create(parent, 0);
+        break;
+    case Kind::Spacer:
+        break;
+    case Kind::FileList:
+        static_cast<TFileListBox&>(c).Create(parent, WS_VISIBLE | WS_TABSTOP);
+        break;
+    case Kind::Label:
+        create(0, L"STATIC", SS_NOPREFIX | (row.anchors & kAnchorRight ? SS_RIGHT : SS_LEFT));
+        static_cast<TLabel&>(c).RightAligned = (row.anchors & kAnchorRight) != 0;
+        break;
+    case Kind::DropDownList:
+        create(0, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
+        break;
+    case Kind::ScrollBar:
+        create(0, L"SCROLLBAR", SBS_HORZ | WS_TABSTOP);
+        break;
+    case Kind::CheckBox:
+        create(0, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP);
+        break;
+    case Kind::Edit:
+        create(WS_EX_CLIENTEDGE, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP);
+        break;
+    case Kind::Button:
+        create(0, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP);
+        break;
+    }
+    if (c.Handle())
+        ::SendMessageW(c.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+}
+
+void TMainForm::ConnectHandlers() {
+    Photo.OnPaint = [this](HDC dc, const RECT& r) { PaintPhoto(dc, r); };
+    PhotoButton.OnClick = [this](TObject* s) { PhotoButtonClick(s); };
+    FType.OnChange = [this](TObject* s) { FTypeChange(s); };
+    JPEGSlider.OnChange = [this](TObject* s) { JPEGSliderChange(s); };
+    Scale.OnClick = [this](TObject* s) { ScaleClick(s); };
+    Proportional.OnClick = [this](TObject* s) { ProportionalClick(s); };
+    ScaleSlider.OnChange = [this](TObject* s) { ScaleSliderChange(s); };
+    FileListBox.OnChange = [this](TObject* s) { FileListBoxChange(s); };
+    FileListBox.OnKeyDown = [this](TObject* s, WORD& key, unsigned shift) {
+        FileListBoxKeyDown(s, key, shift);
+    };
+}
+
+void TMainForm::Realign() {
+    RECT client;
+    ::GetClientRect(hwnd_, &client);
+    auto clientArea = [this](int index, const Box& outer) -> Box {
+        if (index < 0)
+            return outer;
+        TControl* c = controls_[static_cast<size_t>(index)];
+        if (c == &PageControl1) {
+            RECT r{0, 0, outer.width, outer.height};
+            TabCtrl_AdjustRect(PageControl1.Handle(), FALSE, &r);
+            return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+        }
+        if (c == &Panel1 || c == &Panel2 || c == &Panel3) {
+            constexpr int b = TPanel::kBevelWidth;
+            return {b, b, outer.width - 2 * b, outer.height - 2 * b};
+        }
+        return outer;
+    };
+    std::vector<Box> boxes = ArrangeLayout(layout_, client.right, client.bottom, clientArea);
+    HDWP defer = ::BeginDeferWindowPos(static_cast<int>(boxes.size()));
+    for (size_t i = 0; i < boxes.size() && defer; ++i) {
+        HWND h = controls_[i]->Handle();
+        if (!h)
+            continue;
+        Box b = boxes[i];
+        if (auto* label = dynamic_cast<TLabel*>(controls_[i])) {
+            // Labels are as wide as their text; a right-aligned one grows to the left.
+            int width = label->TextWidth();
+            if (label->RightAligned)
+                b.left = b.right() - width;
+            b.width = width;
+        }
+        defer = ::DeferWindowPos(defer, h, nullptr, b.left, b.top, b.width, b.height,
+                                 SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (defer)
+        ::EndDeferWindowPos(defer);
+}
+
+} // namespace vistrel

@@ -1,0 +1,30 @@
+#pragma once
+// The next free photo name in the Photos folder, as the disk has it: the first number
+// whose "<name>.jpg" and "<name>.bmp" both do not exist.
+
+#include "ui/file_list_model.h"
+
+#include <set>
+#include <string>
+#include <string_view>
+
+namespace vistrel {
+
+// Whether "<candidate>.jpg" or "<candidate>.bmp" exists, hidden or not.
+bool PhotoExistsOnDisk(const std::wstring& candidate);
+
+struct PhotoNameSearch {
+    std::wstring folder;       // the Photos folder, without a trailing separator
+    std::wstring nameTemplate; // FNameTemplate
+    // The folder's photos as the photo list last read them, or nullptr when the list
+    // shows another folder: a listed name is taken without asking the disk.
+    const FileListModel* listed = nullptr;
+    // Names (folded, without extension) found taken while this photo was being saved.
+    const std::set<std::wstring>* takenWhileSaving = nullptr;
+};
+
+// The full path, without extension, of the first free name. Throws Error as
+// FindFreePhotoName does.
+std::wstring NextFreePhotoName(const PhotoNameSearch& search);
+
+} // namespace vistrel

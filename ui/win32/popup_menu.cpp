@@ -1,0 +1,28 @@
+#include "ui/win32/popup_menu.h"
+
+#include "base/win32/handles.h"
+
+namespace vistrel {
+
+UINT TrackPopupMenuItems(HWND owner, std::initializer_list<const TMenuItem*> items, POINT at) {
+    UniqueMenu menu(::CreatePopupMenu());
+    for (const TMenuItem* item : items) {
+        if (!item->Visible)
+            continue;
+        if (item->Caption)
+            ::AppendMenuW(menu.get(), MF_STRING, item->Id, item->Caption);
+        else
+            ::AppendMenuW(menu.get(), MF_SEPARATOR, item->Id, nullptr);
+    }
+    return static_cast<UINT>(::TrackPopupMenuEx(
+        menu.get(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, owner, nullptr));
+}
+
+std::wstring MenuItemHint(std::initializer_list<const TMenuItem*> items, UINT id) {
+    for (const TMenuItem* item : items)
+        if (item->Id == id && item->Caption)
+            return item->Hint;
+    return {};
+}
+
+} // namespace vistrel
