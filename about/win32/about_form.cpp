@@ -98,6 +98,9 @@ void TAboutForm::FormShow(TObject*) {
 }
 
 int TAboutForm::ShowModal() {
+    // Made at start-up, where a failure was reported and the program went on without it.
+    if (!hwnd_)
+        throw Error(L"Out of system resources");
     FormShow(this);
     RECT r;
     ::GetWindowRect(hwnd_, &r);

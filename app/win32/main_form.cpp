@@ -54,9 +54,19 @@ void TMainForm::FormCreate(TObject*) {
 }
 
 void TMainForm::Destroy() {
-    Guarded([this] { FormDestroy(this); });
+    if (!settingsSaved_)
+        Guarded([this] { FormDestroy(this); });
     if (hwnd_)
         ::DestroyWindow(hwnd_);
+}
+
+void TMainForm::OnEndSession() {
+    // The system ends the program after this returns, without destroying its windows:
+    // the settings are saved now, as at a normal end, and only once.
+    if (settingsSaved_)
+        return;
+    settingsSaved_ = true;
+    Guarded([this] { FormDestroy(this); });
 }
 
 void TMainForm::FormDestroy(TObject*) {
@@ -147,6 +157,12 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kReportPreviewError:
         ReportPreviewError();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam)
+            OnEndSession();
         return 0;
     case WM_CLOSE:
         Application.Terminate();

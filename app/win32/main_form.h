@@ -4,6 +4,8 @@
 // one file for each concern: construction and dispatch (main_form.cpp), layout, frame
 // geometry, menu and hints, photo, album, options and settings.
 
+#include "capture/win32/photo_bitmap.h"
+#include "capture/win32/viewport.h"
 #include "ui/layout.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/file_list.h"
@@ -134,6 +136,12 @@ private:
     void OnMenuSelect(UINT id, UINT flags);
     void SetStatusText(const std::wstring& text);
 
+    // Photo (main_form_photo.cpp).
+    PhotoBitmap CapturePhoto(const Viewport& viewport);
+    void ResizeAsAsked(PhotoBitmap& photo);
+    // Writes the photo under the next free name; returns its path.
+    std::wstring SavePhoto(const PhotoBitmap& photo);
+
     // Album (main_form_album.cpp).
     void PaintPhoto(HDC dc, const RECT& client);
     void ReportPreviewError();
@@ -144,6 +152,7 @@ private:
     void OnCommand(HWND control, WORD code);
     void OnHScroll(HWND control, int code, int thumbPosition);
     bool OnDrawItem(const DRAWITEMSTRUCT& item);
+    void OnEndSession();
 
     std::wstring FNameTemplate;
 
@@ -166,6 +175,7 @@ private:
     std::vector<TControl*> controls_;
     std::vector<LayoutItem> layout_;
     int maxHeight_ = 0; // 0: no limit
+    bool settingsSaved_ = false;
     std::wstring statusText_;
     std::wstring menuHint_;
     bool menuActive_ = false;

@@ -4,6 +4,7 @@
 #include "app/win32/main_form.h"
 
 #include "about/win32/about_form.h"
+#include "ui/win32/application.h"
 
 namespace vistrel {
 
@@ -26,7 +27,12 @@ void TMainForm::OnContextMenu(HWND over, POINT at) {
         ::GetWindowRect(focus && ::IsChild(hwnd_, focus) ? focus : hwnd_, &r);
         at = {r.left + 4, r.top + 4};
     }
-    switch (TrackPopupMenuItems(hwnd_, {&Hide, &N1, &DelPhoto, &N4, &About}, at)) {
+    UINT chosen;
+    {
+        TApplication::ModalScope modal(Application);
+        chosen = TrackPopupMenuItems(hwnd_, {&Hide, &N1, &DelPhoto, &N4, &About}, at);
+    }
+    switch (chosen) {
     case kHideId:
         HideClick(this);
         break;

@@ -2,6 +2,7 @@
 // the way, resize it if asked, and write it under the next free name.
 
 #include "app/win32/main_form.h"
+
 #include "base/error.h"
 #include "base/number_text.h"
 #include "base/win32/file_system.h"
@@ -26,6 +27,10 @@ namespace {
 } // namespace
 
 void TMainForm::PhotoButtonClick(TObject*) {
+    // Not while an error box or a dialog of the program is up: the photo would hide the
+    // panel under it, or take the box into the picture.
+    if (Application.InModalLoop())
+        return;
     // A click that arrives while a photo is being taken (the settle and refresh steps
     // let messages through) is taken right after it, never in the middle of it.
     if (photoBusy_) {
@@ -38,8 +43,13 @@ void TMainForm::PhotoButtonClick(TObject*) {
     photoBusy_ = true;
     struct Done {
         TMainForm* form;
+        bool taken = false;
         ~Done() {
             form->photoBusy_ = false;
+            // After a failure the clicks behind it would only fail the same way, each with
+            // its own error box.
+            if (!taken)
+                form->pendingPhotos_ = 0;
             if (form->pendingPhotos_ > 0) {
                 --form->pendingPhotos_;
                 ::PostMessageW(form->hwnd_, kTakePendingPhoto, 0, 0);
@@ -47,7 +57,19 @@ void TMainForm::PhotoButtonClick(TObject*) {
         }
     } done{this};
 
-    const int width = viewport->Width(), height = viewport->Height();
+    PhotoBitmap photo = CapturePhoto(*viewport);
+    ResizeAsAsked(photo);
+    std::wstring path = SavePhoto(photo);
+    FileListBox.Reread();
+    Application.ProcessMessages();
+    FileListBox.SelectByPath(path);
+    Application.ProcessMessages();
+    PlayClickSound();
+    done.taken = true;
+}
+
+PhotoBitmap TMainForm::CapturePhoto(const Viewport& viewport) {
+    const int width = viewport.Width(), height = viewport.Height();
     if (width < 0 || height < 0)
         throw Error(L"Out of system resources");
     if (width == 0 || height == 0)
@@ -57,37 +79,40 @@ void TMainForm::PhotoButtonClick(TObject*) {
     PhotoBitmap photo(width, height);
 
     ::ShowWindow(hwnd_, SW_HIDE);
-    {
-        // The panel comes back before anything that can fail.
-        struct ShowAgain {
-            HWND hwnd;
-            ~ShowAgain() { ::ShowWindow(hwnd, SW_SHOW); }
-        } showAgain{hwnd_};
-        ::SetForegroundWindow(viewport->browser);
-        for (int i = 0; i < 10; ++i) {
-            ::Sleep(10);
-            Application.ProcessMessages();
-        }
-        photo.CopyFromScreen(viewport->capture.left, viewport->capture.top);
+    // The panel comes back before anything that can fail.
+    struct ShowAgain {
+        HWND hwnd;
+        ~ShowAgain() { ::ShowWindow(hwnd, SW_SHOW); }
+    } showAgain{hwnd_};
+    ::SetForegroundWindow(viewport.browser);
+    for (int i = 0; i < 10; ++i) {
+        ::Sleep(10);
+        Application.ProcessMessages();
     }
+    photo.CopyFromScreen(viewport.capture.left, viewport.capture.top);
+    return photo;
+}
 
-    if (Scale.Checked()) {
-        auto x = ReadWholeNumber(XScale.Text());
-        auto y = ReadWholeNumber(YScale.Text());
-        if (x && y) {
-            if (*x == 0 || *y == 0)
-                EmptyPhoto(L"The photo would be empty: it is to be resized to %s by %s pixels, "
-                           L"so nothing was saved",
-                           *x, *y);
-            try {
-                StretchBitmap(photo, *x, *y);
-            } catch (...) {
-                // A size that cannot be made (negative, or too large): the photo keeps
-                // the size it was taken at.
-            }
-        }
+void TMainForm::ResizeAsAsked(PhotoBitmap& photo) {
+    if (!Scale.Checked())
+        return;
+    auto x = ReadWholeNumber(XScale.Text());
+    auto y = ReadWholeNumber(YScale.Text());
+    if (!x || !y)
+        return;
+    if (*x == 0 || *y == 0)
+        EmptyPhoto(L"The photo would be empty: it is to be resized to %s by %s pixels, so "
+                   L"nothing was saved",
+                   *x, *y);
+    try {
+        StretchBitmap(photo, *x, *y);
+    } catch (...) {
+        // A size that cannot be made (negative, or too large): the photo keeps the size it
+        // was taken at.
     }
+}
 
+std::wstring TMainForm::SavePhoto(const PhotoBitmap& photo) {
     PixelView pixels = photo.View();
     const PhotoType type = PhotoTypeOfEntry(FType.ItemIndex());
     std::vector<uint8_t> headerOrJpeg;
@@ -98,29 +123,26 @@ void TMainForm::PhotoButtonClick(TObject*) {
     } else {
         headerOrJpeg = EncodeJpeg(pixels, JPEGSlider.Position());
     }
-    const std::wstring extension = PhotoExtension(type);
     takenWhileSaving_.clear();
-    std::wstring path = SaveNewPhotoFile(
+    return SaveNewPhotoFile(
         [this] { return NextPhotoName(); },
         [this](const std::wstring& name) { takenWhileSaving_.insert(FoldFileName(name)); },
-        extension, {FileChunk{headerOrJpeg.data(), headerOrJpeg.size()}, pixelChunk});
-
-    FileListBox.Reread();
-    Application.ProcessMessages();
-    FileListBox.SelectByPath(path);
-    Application.ProcessMessages();
-    PlayClickSound();
+        PhotoExtension(type), {FileChunk{headerOrJpeg.data(), headerOrJpeg.size()}, pixelChunk});
 }
 
 std::wstring TMainForm::NextPhotoName() {
     PhotoNameSearch search;
     search.folder = photosFolder_;
     search.nameTemplate = FNameTemplate;
-    // The list holds the Photos folder's photos as of its last re-read, which every photo
-    // does; a name it does not hold is looked up on the disk. The rename that gives the
-    // photo its name never replaces a file, so a name taken meanwhile costs nothing.
-    if (SameFileName(FileListBox.Folder(), photosFolder_))
+    // The list holds the Photos folder's photos as of its last read, which every photo
+    // does; when the folder has changed since (a file manager, another copy of the
+    // program), it is read again first. The rename that gives the photo its name never
+    // replaces a file, so a name taken in between costs nothing.
+    if (SameFileName(FileListBox.Folder(), photosFolder_)) {
+        if (!FileListBox.Current())
+            FileListBox.Reread();
         search.listed = &FileListBox.Model();
+    }
     search.takenWhileSaving = &takenWhileSaving_;
     return NextFreePhotoName(search);
 }

@@ -22,9 +22,17 @@ bool SameFileName(std::wstring_view a, std::wstring_view b);
 
 bool FileExists(const std::wstring& path);
 
+// The system's directory query (NtQueryDirectoryFile), replaceable where a test needs a
+// folder that fails part-way.
+using QueryDirectoryFunction = LONG(NTAPI*)(HANDLE, HANDLE, void*, void*, void*, void*, ULONG, int,
+                                            BOOLEAN, void*, BOOLEAN);
+QueryDirectoryFunction SystemQueryDirectory();
+
 // Names of the plain files of a folder (no folders, no hidden or system files), read in
-// one pass. Empty when the folder cannot be read.
-std::vector<std::wstring> ListPlainFiles(const std::wstring& folder);
+// large batches. Throws Error ("Cannot open folder "%s". %s" or "Cannot read folder "%s".
+// %s", with the system's reason) rather than give a partial list.
+std::vector<std::wstring> ListPlainFiles(const std::wstring& folder,
+                                         QueryDirectoryFunction query = SystemQueryDirectory());
 
 // The system's text for an error code, without the trailing line break.
 std::wstring SystemErrorText(DWORD code);

@@ -12,19 +12,49 @@ namespace vistrel {
 
 namespace {
 
-std::vector<uint8_t> ReadBytes(const std::wstring& path) {
+// Settings files larger than this are not handled: never read, so never rewritten.
+constexpr LONGLONG kMaxFileBytes = 1LL << 30;
+
+// The whole file: empty when there is none, nothing when it is there but cannot be read
+// whole (locked, a folder, too large, a read error).
+std::optional<std::vector<uint8_t>> ReadExisting(const std::wstring& path) {
     std::vector<uint8_t> bytes;
     UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND)
+            return bytes;
+        return std::nullopt;
+    }
     LARGE_INTEGER size{};
-    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart > (16 << 20))
-        return bytes;
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxFileBytes)
+        return std::nullopt;
     bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        read = 0;
-    bytes.resize(read);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        DWORD part = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 64u << 20));
+        if (!::ReadFile(file.get(), bytes.data() + done, part, &read, nullptr))
+            return std::nullopt;
+        if (read == 0)
+            break; // shrank while being read: what is there now
+        done += read;
+    }
+    bytes.resize(done);
     return bytes;
+}
+
+bool WriteAll(HANDLE file, const std::vector<uint8_t>& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        DWORD part = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 64u << 20));
+        if (!::WriteFile(file, bytes.data() + done, part, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
 }
 
 // The old file's text as UTF-16 with a byte-order mark, so that the INI functions keep
@@ -67,28 +97,30 @@ std::optional<std::wstring> IniFile::Read(const wchar_t* section, const wchar_t*
 }
 
 void IniFile::Write(const std::vector<Entry>& entries) const {
-    const std::wstring& path = path_;
-    const std::wstring temporary = path + L"." + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+    const std::wstring temporary =
+        path_ + L"." + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
     auto fail = [&] {
         ::DeleteFileW(temporary.c_str());
-        throw Error(FormatMessageText(L"Unable to write to %s", {path}));
+        throw Error(FormatMessageText(L"Unable to write to %s", {path_}));
     };
+    // A file that cannot be read whole is never replaced: the user's own sections in it
+    // would be lost.
+    std::optional<std::vector<uint8_t>> old = ReadExisting(path_);
+    if (!old)
+        throw Error(FormatMessageText(L"Unable to write to %s", {path_}));
     {
-        std::vector<uint8_t> start = AsUnicodeFile(ReadBytes(path));
         UniqueFile file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        if (!file ||
-            !::WriteFile(file.get(), start.data(), static_cast<DWORD>(start.size()), &written,
-                         nullptr) ||
-            written != start.size())
+        bool written = file && WriteAll(file.get(), AsUnicodeFile(*old));
+        file.reset(); // closed first: an open file cannot be deleted
+        if (!written)
             fail();
     }
     for (const Entry& e : entries)
         if (!::WritePrivateProfileStringW(e.section, e.key, e.value.c_str(), temporary.c_str()))
             fail();
     ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, temporary.c_str()); // flush
-    if (!::MoveFileExW(temporary.c_str(), path.c_str(),
+    if (!::MoveFileExW(temporary.c_str(), path_.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         fail();
 }

@@ -1,6 +1,7 @@
 #include "capture/win32/photo_bitmap.h"
 
 #include "base/error.h"
+#include "base/win32/file_system.h"
 #include "capture/resample.h"
 
 namespace vistrel {
@@ -59,14 +60,19 @@ PixelView PhotoBitmap::View() const {
             bits_,  palette_.data(), static_cast<int>(palette_.size())};
 }
 
-void PhotoBitmap::CopyFromScreen(int left, int top) {
+void PhotoBitmap::CopyFromScreen(int left, int top, CopyFunction copy) {
     WindowDC screen = WindowDC::Whole(nullptr);
     UniqueMemoryDC memory(::CreateCompatibleDC(screen.get()));
     if (!screen || !memory)
         throw Error(L"Out of system resources");
     {
         SelectObjectGuard select(memory.get(), dib_.get());
-        ::BitBlt(memory.get(), 0, 0, width_, height_, screen.get(), left, top, SRCCOPY);
+        ::SetLastError(ERROR_SUCCESS);
+        if (!copy(memory.get(), 0, 0, width_, height_, screen.get(), left, top, SRCCOPY)) {
+            DWORD code = ::GetLastError();
+            throw Error(FormatMessageText(L"Cannot copy the browser's view from the screen. %s",
+                                          {SystemErrorText(code ? code : ERROR_GEN_FAILURE)}));
+        }
     }
     ::GdiFlush();
     if (bitsPerPixel_ == 32) {

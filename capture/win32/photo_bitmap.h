@@ -23,8 +23,13 @@ public:
     int BitsPerPixel() const { return bitsPerPixel_; }
     PixelView View() const;
 
-    // Copies the screen's pixels from the given point, one to one.
-    void CopyFromScreen(int left, int top);
+    // How pixels are copied between drawing surfaces: BitBlt, unless a test puts a failing
+    // copy in its place.
+    using CopyFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, DWORD);
+
+    // Copies the screen's pixels from the given point, one to one. Throws Error with the
+    // system's reason when the copy fails (a black picture is never taken for the view).
+    void CopyFromScreen(int left, int top, CopyFunction copy = ::BitBlt);
 
 private:
     void Create(int width, int height, int bitsPerPixel, std::vector<uint32_t> palette);

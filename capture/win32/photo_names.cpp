@@ -43,8 +43,9 @@ std::wstring NextFreePhotoName(const PhotoNameSearch& search) {
             if (search.listed->ContainsFolded(key))
                 return true;
             key.replace(key.size() - 4, 4, L".BMP");
-            if (search.listed->ContainsFolded(key))
-                return true;
+            // A hidden file or a folder of the name is not listed: the rename that gives the
+            // photo its name then finds it taken, and the search goes on from there.
+            return search.listed->ContainsFolded(key);
         }
         return PhotoExistsOnDisk(candidate);
     };

@@ -70,6 +70,7 @@ void TApplication::Run() {
 }
 
 void TApplication::RunModal(HWND dialog, const std::function<bool()>& finished) {
+    ModalScope modal(*this);
     HWND previous = std::exchange(modalDialog_, dialog);
     MSG msg;
     while (!terminated_ && !finished()) {
@@ -156,6 +157,7 @@ void TApplication::ShowError(std::wstring_view message) noexcept {
         HWND owner = ::GetActiveWindow();
         if (!owner && mainForm_ && ::IsWindowVisible(mainForm_))
             owner = mainForm_;
+        ModalScope modal(*this);
         ::MessageBoxW(owner, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
     } catch (...) {
         ::MessageBoxW(nullptr, L"Out of memory.", L"Vistrel", MB_OK | MB_ICONSTOP);

@@ -40,6 +40,20 @@ public:
 
     void ShowError(std::wstring_view message) noexcept;
 
+    // Whether one of the program's modal loops runs: an error box, a dialog, a menu.
+    bool InModalLoop() const { return modalLoops_ > 0; }
+    // Marks a modal loop the program runs through the system (a menu, a message box).
+    class ModalScope {
+    public:
+        explicit ModalScope(TApplication& app) : app_(app) { ++app_.modalLoops_; }
+        ~ModalScope() { --app_.modalLoops_; }
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+
+    private:
+        TApplication& app_;
+    };
+
     std::function<void()> OnIdle;
 
 protected:
@@ -54,6 +68,7 @@ private:
     std::wstring title_;
     bool terminated_ = false;
     HWND modalDialog_ = nullptr;
+    int modalLoops_ = 0;
 };
 
 extern TApplication Application;

@@ -7,6 +7,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace vistrel {
 
 TFileListBox::TFileListBox() : model_(FoldFileName) {}
@@ -35,16 +37,45 @@ void TFileListBox::AssignFolder(const std::wstring& folder) {
         throw Error(
             FormatMessageText(L"Cannot open folder \"%s\". %s", {folder, SystemErrorText(code)}));
     }
-    folder_ = folder;
-    Reread();
+    std::wstring previous = std::exchange(folder_, folder);
+    try {
+        Reread();
+    } catch (...) {
+        folder_ = std::move(previous);
+        throw;
+    }
 }
 
+namespace {
+
+UniqueChangeNotification WatchFolder(const std::wstring& folder) {
+    return UniqueChangeNotification(
+        ::FindFirstChangeNotificationW(folder.c_str(), FALSE,
+                                       FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
+                                           FILE_NOTIFY_CHANGE_ATTRIBUTES));
+}
+
+} // namespace
+
 void TFileListBox::Reread() {
+    std::vector<std::wstring> names;
+    if (!folder_.empty()) {
+        // Watched from before the read, so that a change during the read is not missed.
+        UniqueChangeNotification watch = WatchFolder(folder_);
+        watch_.reset();
+        names = ListPlainFiles(folder_);
+        watch_ = std::move(watch);
+    }
+    Fill(std::move(names));
+}
+
+bool TFileListBox::Current() const {
+    return watch_ && ::WaitForSingleObject(watch_.get(), 0) == WAIT_TIMEOUT;
+}
+
+void TFileListBox::Fill(std::vector<std::wstring> names) {
     ::SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-    if (folder_.empty())
-        model_.Clear();
-    else
-        model_.Assign(ListPlainFiles(folder_), SplitMask(Mask));
+    model_.Assign(std::move(names), SplitMask(Mask));
     // Emptied first, so that the caret goes back to the top as for a new list.
     ::SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
     ::SendMessageW(hwnd_, LB_SETCOUNT, model_.Size(), 0);

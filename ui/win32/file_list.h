@@ -3,6 +3,7 @@
 // regard to letter case, drawn from a sorted vector (an owner-data list box), so that a
 // folder of 100,000 photos is listed as fast as it can be read.
 
+#include "base/win32/handles.h"
 #include "ui/file_list_model.h"
 #include "ui/win32/controls.h"
 
@@ -29,8 +30,12 @@ public:
     // its folder.
     void AssignFolder(const std::wstring& folder);
     const std::wstring& Folder() const { return folder_; }
-    // Reads the folder again; nothing is selected afterwards and OnChange runs once.
+    // Reads the folder again; nothing is selected afterwards and OnChange runs once. Throws
+    // when the folder cannot be read; the list then stays as it was.
     void Reread();
+    // Whether the list still holds what its folder holds: the system has told of no name
+    // added, removed or renamed there since the last read.
+    bool Current() const;
     // Selects the item named like the path's file name (a path in another folder first
     // assigns that folder) and runs OnChange.
     void SelectByPath(const std::wstring& path);
@@ -50,12 +55,14 @@ public:
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR data);
+    void Fill(std::vector<std::wstring> names);
     void Select(int index, bool notify);
     void Change();
     void TypeChar(wchar_t c);
 
     FileListModel model_;
     std::wstring folder_;
+    UniqueChangeNotification watch_; // on folder_, from just before its last read
     int selected_ = -1;
     TypeAhead typeAhead_;
 };

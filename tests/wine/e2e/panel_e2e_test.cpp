@@ -75,3 +75,24 @@ TEST(Panel, AnUnwritableSettingsFileIsReportedOnceAndTheProgramStillEnds) {
     EXPECT_EQ(vistrel.WaitExit(10s), 0);
     EXPECT_EQ(boxes.Seen().size(), 1u);
 }
+
+TEST(Panel, EndingTheSessionSavesTheSettingsOnce) {
+    TempFolder folder;
+    auto exe = InstallProgram(folder.Path());
+    const auto ini = folder.Path() / L"vistrel.ini";
+    Program vistrel(exe);
+    PanelDriver panel(vistrel);
+    ASSERT_TRUE(panel.Found());
+    SendMessageW(panel.TypeBox(), CB_SETCURSEL, 0, 0); // ".BMP"
+    RECT r;
+    GetWindowRect(panel.Main(), &r);
+    SetWindowPos(panel.Main(), nullptr, 321, 123, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+
+    // The system asks every program with a window, then ends them.
+    Program logoff(L"C:\\windows\\system32\\wineboot.exe", L"--end-session");
+    EXPECT_EQ(logoff.WaitExit(30s), 0);
+    EXPECT_NE(vistrel.WaitExit(10s), -1) << "the program was ended";
+    EXPECT_EQ(ReadIni(ini.wstring(), L"photo", L"type"), L"0");
+    EXPECT_EQ(ReadIni(ini.wstring(), L"common", L"left"), L"321");
+    EXPECT_EQ(ReadIni(ini.wstring(), L"common", L"top"), L"123");
+}

@@ -264,6 +264,9 @@ TEST_F(Robustness, AFullDiskGivesAnErrorAndLeavesEverythingElseWhole) {
         EXPECT_EQ(boxes.Seen().size(), 1u);
     }
     EXPECT_EQ(ReadBytes(ini), oldSettings);
+    EXPECT_EQ(FilesIn(folder),
+              (std::vector<std::wstring>{L"Photos", L"filler", L"vistrel.exe", L"vistrel.ini"}))
+        << "nothing left beside the settings";
     fs::remove(filler);
 }
 

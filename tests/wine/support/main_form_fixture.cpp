@@ -92,12 +92,6 @@ void UserChoose(vistrel::TComboBox& box, int index) {
                  reinterpret_cast<LPARAM>(box.Handle()));
 }
 
-std::wstring ReadIni(const std::wstring& path, const wchar_t* section, const wchar_t* key) {
-    wchar_t buffer[4096]{};
-    GetPrivateProfileStringW(section, key, L"(missing)", buffer, 4096, path.c_str());
-    return buffer;
-}
-
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;

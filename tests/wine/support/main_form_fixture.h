@@ -44,8 +44,6 @@ void UserClick(vistrel::TControl& checkBox);
 void UserScroll(vistrel::TControl& bar, int code, int thumb = 0);
 // A user's choice in a drop-down list.
 void UserChoose(vistrel::TComboBox& box, int index);
-// A value of an INI file, or "(missing)".
-std::wstring ReadIni(const std::wstring& path, const wchar_t* section, const wchar_t* key);
 
 // Writes an empty file (or one with the given bytes).
 void WriteFile(const std::filesystem::path& path, const std::string& bytes = "");

@@ -59,6 +59,16 @@ void PanelDriver::Click(HWND button) const {
     PostMessageW(button, BM_CLICK, 0, 0);
 }
 
+bool PanelDriver::ClickAndWait(HWND button) const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &result) != 0;
+}
+
+void PanelDriver::Idle() const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+}
+
 int PanelDriver::ListCount() const {
     return static_cast<int>(SendMessageW(List(), LB_GETCOUNT, 0, 0));
 }

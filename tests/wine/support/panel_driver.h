@@ -28,7 +28,13 @@ public:
     HWND XScale() const { return ByClass(L"Edit", 0); }
     HWND YScale() const { return ByClass(L"Edit", 1); }
 
+    // Posts a click, as a user's click arrives, and returns at once.
     void Click(HWND button) const;
+    // Clicks and returns when the program has handled the click to its end (an error box
+    // it shows on the way must be closed by the test).
+    bool ClickAndWait(HWND button) const;
+    // Returns when the program has handled every message sent to it so far.
+    void Idle() const;
     int ListCount() const;
     // The list keeps its window text on the selected name.
     std::wstring SelectedItem() const;

@@ -123,6 +123,12 @@ std::wstring WindowText(HWND hwnd) {
     return std::wstring(buffer, static_cast<size_t>(n));
 }
 
+std::wstring ReadIni(const std::wstring& path, const wchar_t* section, const wchar_t* key) {
+    wchar_t buffer[4096]{};
+    GetPrivateProfileStringW(section, key, L"(missing)", buffer, 4096, path.c_str());
+    return buffer;
+}
+
 std::wstring ClassName(HWND hwnd) {
     wchar_t buffer[256];
     int n = GetClassNameW(hwnd, buffer, static_cast<int>(std::size(buffer)));

@@ -59,6 +59,8 @@ std::filesystem::path InstallProgram(const std::filesystem::path& folder,
                                      const std::wstring& exeName = L"vistrel.exe");
 
 std::wstring WindowText(HWND hwnd);
+// A value of an INI file, or "(missing)".
+std::wstring ReadIni(const std::wstring& path, const wchar_t* section, const wchar_t* key);
 std::wstring ClassName(HWND hwnd);
 
 } // namespace testing_support

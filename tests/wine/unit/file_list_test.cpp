@@ -1,5 +1,7 @@
 // The photo list: what it lists, in what order, and how its selection moves.
 
+#include "base/error.h"
+#include "base/win32/file_system.h"
 #include "tests/wine/support/main_form_fixture.h"
 
 using namespace testing_support;
@@ -127,4 +129,29 @@ TEST_F(PhotoList, TypingSelectsFirstItemStartingWithTypedText) {
     SendMessageW(h, WM_CHAR, L'c', 0); // a new search
     EXPECT_EQ(list.Item(list.ItemIndex()), L"cherry.bmp");
     EXPECT_EQ(changes, 4);
+}
+
+TEST(FolderRead, AFolderThatFailsPartWayIsReportedWithItsReasonNotListedInPart) {
+    TempFolder folder(L"vistrel-read");
+    for (const wchar_t* name : {L"a.jpg", L"b.jpg"})
+        WriteFile(folder.Path() / name);
+    EXPECT_EQ(vistrel::ListPlainFiles(folder.Path().wstring()).size(), 2u);
+
+    // The first batch arrives; the next read fails as a lost network folder does.
+    static int calls;
+    calls = 0;
+    auto failing = [](HANDLE dir, HANDLE event, void* apc, void* context, void* io, void* buffer,
+                      ULONG length, int cls, BOOLEAN single, void* mask, BOOLEAN restart) -> LONG {
+        if (++calls > 1)
+            return static_cast<LONG>(0xC0000185); // STATUS_IO_DEVICE_ERROR
+        return vistrel::SystemQueryDirectory()(dir, event, apc, context, io, buffer, length, cls,
+                                               single, mask, restart);
+    };
+    try {
+        vistrel::ListPlainFiles(folder.Path().wstring(), failing);
+        ADD_FAILURE() << "a partial list was given as whole";
+    } catch (const vistrel::Error& e) {
+        EXPECT_EQ(e.Message(), L"Cannot read folder \"" + folder.Path().wstring() + L"\". " +
+                                   vistrel::SystemErrorText(ERROR_IO_DEVICE));
+    }
 }

@@ -2,6 +2,8 @@
 
 #include "about/win32/about_form.h"
 #include "tests/wine/support/main_form_fixture.h"
+#include "tests/wine/support/message_box.h"
+#include "tests/wine/support/panel_driver.h"
 
 #include <commctrl.h>
 
@@ -167,4 +169,50 @@ TEST_F(Menu, AboutShowsMainCaptionAndOpensLinksThroughShell) {
     std::string all((std::istreambuf_iterator<char>(in)), {});
     EXPECT_NE(all.find("http://vistrel.ru/"), std::string::npos) << all;
     EXPECT_NE(all.find("mailto:foto@vistrel.ru"), std::string::npos) << all;
+}
+
+TEST_F(Menu, AnAboutBoxThatCouldNotBeMadeIsReportedAndTheWindowStaysUsable) {
+    CreateForm();
+    vistrel::TAboutForm about; // as when making it failed at start-up
+    vistrel::AboutForm = &about;
+    MessageBoxCatcher boxes;
+    // A program that would wait for the dialog for ever is stopped, so that the test ends.
+    const DWORD thread = GetCurrentThreadId();
+    std::thread watchdog([&] {
+        if (!boxes.WaitForCount(1, 5000))
+            PostThreadMessageW(thread, WM_QUIT, 0, 0);
+    });
+    vistrel::Guarded([&] { form_->AboutClick(form_.get()); });
+    watchdog.join();
+    vistrel::AboutForm = nullptr;
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, L"Out of system resources.");
+    EXPECT_TRUE(IsWindowEnabled(form_->Handle()));
+    EXPECT_FALSE(vistrel::Application.Terminated());
+}
+
+TEST_F(Menu, NoPhotoIsTakenWhileTheAboutBoxIsUp) {
+    Program browser(BuildFolder() / L"aw-standin.exe", L"--view 168x128 --at 300,40");
+    ASSERT_NE(browser.FindTopWindow(L"alphaworld"), nullptr);
+    CreateForm();
+    vistrel::TAboutForm about;
+    about.Create(form_->Handle());
+    vistrel::AboutForm = &about;
+    HWND button = form_->PhotoButton.Handle();
+    std::thread user([&] {
+        HWND dialog = nullptr;
+        WaitFor([&] {
+            dialog = FindWindowW(L"TAboutForm", nullptr);
+            return dialog && IsWindowVisible(dialog);
+        });
+        // Handled in this order by the dialog's loop: the click, then the dialog's close.
+        PostMessageW(button, BM_CLICK, 0, 0);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    form_->AboutClick(form_.get());
+    user.join();
+    vistrel::AboutForm = nullptr;
+    Pump();
+    EXPECT_TRUE(FilesIn(Photos()).empty());
+    EXPECT_TRUE(IsWindowVisible(form_->Handle()));
 }

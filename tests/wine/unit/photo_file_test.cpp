@@ -1,7 +1,9 @@
 // Writing photo files: whole or not at all, never over another file.
 
 #include "base/error.h"
+#include "base/win32/file_system.h"
 #include "capture/win32/click_sound.h"
+#include "capture/win32/photo_bitmap.h"
 #include "capture/win32/photo_file.h"
 #include "tests/wine/support/images.h"
 #include "tests/wine/support/panel_driver.h"
@@ -170,4 +172,19 @@ TEST(ClickSound, IsACompleteEightBitMonoWaveOf5524BytesAndPlayingItReturns) {
     // This test program carries the same resources; without a sound device the call
     // simply returns.
     vistrel::PlayClickSound();
+}
+
+TEST(ScreenCopy, AFailedCopyIsAnErrorWithTheSystemsReasonNotABlackPhoto) {
+    vistrel::PhotoBitmap photo(16, 16);
+    auto failing = [](HDC, int, int, int, int, HDC, int, int, DWORD) -> BOOL {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    };
+    try {
+        photo.CopyFromScreen(0, 0, failing);
+        ADD_FAILURE() << "a failed copy went unnoticed";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Message(), L"Cannot copy the browser's view from the screen. " +
+                                   vistrel::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
+    }
 }

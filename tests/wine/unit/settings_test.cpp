@@ -228,6 +228,25 @@ TEST_F(Settings, AFailedWriteLeavesTheOldFileAsItWas) {
     EXPECT_EQ(Saved(L"photo", L"quality"), L"33");
 }
 
+TEST_F(Settings, TheUsersOwnSectionsSurviveInAFileOfAnySize) {
+    // Over 16 MiB of the user's own keys, with a section of theirs at the end.
+    {
+        std::ofstream out(Ini(), std::ios::binary);
+        out << "[photo]\nquality=33\n[pad]\n";
+        std::string line = "k=" + std::string(1000, 'x') + "\n";
+        for (int i = 0; i < 17 * 1024; ++i)
+            out << line;
+        out << "[mine]\nkeep=yes\n";
+    }
+    CreateForm();
+    EXPECT_EQ(form_->JPEGSlider.Position(), 33);
+    form_->JPEGSlider.SetPosition(44);
+    DestroyForm();
+    EXPECT_EQ(Saved(L"mine", L"keep"), L"yes");
+    EXPECT_EQ(Saved(L"photo", L"quality"), L"44");
+    EXPECT_GT(std::filesystem::file_size(Ini()), 17u << 20);
+}
+
 TEST_F(Settings, WithTheBrowserTheBoxesHoldTheViewAtTheStoredFactor) {
     browser_ =
         std::make_unique<Program>(BuildFolder() / L"aw-standin.exe", L"--view 808x608 --at 300,40");
