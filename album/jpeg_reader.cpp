@@ -142,7 +142,16 @@ int Run(Request* r) {
             r->palette[i] = (red << 16) | (green << 8) | blue;
         }
     }
-    // The rest of the data is not needed; finishing would decode it for nothing.
+    // Read to the end, as a whole decode does: damage after the last row shown (an unknown
+    // marker, say) is an error the user is told of, not a picture shown as if whole.
+    // The last row is read, not skipped: skipping to the end stops reading the data.
+    if (canSkip && cinfo.output_scanline + 1 < cinfo.output_height)
+        jpeg_skip_scanlines(&cinfo, cinfo.output_height - 1 - cinfo.output_scanline);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = r->row;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
     return 0;
 }

@@ -53,9 +53,9 @@ struct DrawHeader {
     const BITMAPINFO* Info() const { return reinterpret_cast<const BITMAPINFO*>(this); }
 };
 
-void Stretch(HDC dc, const RECT& area, int width, int height, const void* bits,
+// Draws pixels of the given size into the fitted box of the area.
+void Stretch(HDC dc, const RECT& area, const Box& fit, int width, int height, const void* bits,
              const DrawHeader& h) {
-    Box fit = FitPicture(width, height, area.right - area.left, area.bottom - area.top);
     if (fit.width <= 0 || fit.height <= 0)
         return;
     // Whole pixels kept or repeated on true-colour screens; palette screens blend.
@@ -92,7 +92,7 @@ std::unique_ptr<PreviewPicture> PreviewPicture::Load(const std::wstring& path) {
     return picture;
 }
 
-std::wstring PreviewPicture::Draw(HDC dc, const RECT& area) {
+std::wstring PreviewPicture::Draw(HDC dc, const RECT& area, bool resizing) {
     DrawHeader h;
     h.header.biSize = sizeof(BITMAPINFOHEADER);
     h.header.biPlanes = 1;
@@ -116,19 +116,29 @@ std::wstring PreviewPicture::Draw(HDC dc, const RECT& area) {
                                 static_cast<BYTE>(bmp_.palette[i] >> 8),
                                 static_cast<BYTE>(bmp_.palette[i] >> 16), 0};
         }
-        Stretch(dc, area, bmp_.width, bmp_.height, file_.data() + bmp_.pixelOffset, h);
+        Stretch(dc, area,
+                FitPicture(bmp_.width, bmp_.height, area.right - area.left, area.bottom - area.top),
+                bmp_.width, bmp_.height, file_.data() + bmp_.pixelOffset, h);
         return {};
     }
 
     // Decoded (again) for the size it is drawn at, so that only that is kept in memory.
     std::wstring error;
-    Box fit = FitPicture(width_, height_, area.right - area.left, area.bottom - area.top);
-    if (!failed_ && (!decoded_ || decoded_->width != fit.width || decoded_->height != fit.height)) {
+    const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
+    Box fit = FitPicture(width_, height_, areaWidth, areaHeight);
+    const bool exact = decoded_ && decoded_->width == fit.width && decoded_->height == fit.height;
+    const bool keptIsEnough =
+        decoded_ && decoded_->width >= fit.width && decoded_->height >= fit.height;
+    if (!failed_ && !exact && !(resizing && keptIsEnough)) {
+        // While resizing, twice the room: the next steps of the drag then fit in it.
+        Box target = resizing ? FitPicture(width_, height_, 2 * areaWidth, 2 * areaHeight) : fit;
+        if (resizing && (target.width > width_ || target.height > height_))
+            target = {0, 0, width_, height_};
         decoded_.reset();
         try {
             bool paletteScreen = ::GetDeviceCaps(dc, BITSPIXEL) * ::GetDeviceCaps(dc, PLANES) <= 8;
-            decoded_ =
-                DecodeJpeg(file_, paletteScreen, std::max(fit.width, 1), std::max(fit.height, 1));
+            decoded_ = DecodeJpeg(file_, paletteScreen, std::max(target.width, 1),
+                                  std::max(target.height, 1));
         } catch (const Error& e) {
             failed_ = true;
             error = e.Message();
@@ -145,8 +155,12 @@ std::wstring PreviewPicture::Draw(HDC dc, const RECT& area) {
     for (size_t i = 0; i < d.palette.size() && i < 256; ++i)
         h.colours[i] = {static_cast<BYTE>(d.palette[i]), static_cast<BYTE>(d.palette[i] >> 8),
                         static_cast<BYTE>(d.palette[i] >> 16), 0};
-    ::SetDIBitsToDevice(dc, area.left + fit.left, area.top + fit.top, d.width, d.height, 0, 0, 0,
-                        static_cast<UINT>(d.height), d.bits.data(), h.Info(), DIB_RGB_COLORS);
+    if (d.width == fit.width && d.height == fit.height)
+        ::SetDIBitsToDevice(dc, area.left + fit.left, area.top + fit.top, d.width, d.height, 0, 0,
+                            0, static_cast<UINT>(d.height), d.bits.data(), h.Info(),
+                            DIB_RGB_COLORS);
+    else
+        Stretch(dc, area, fit, d.width, d.height, d.bits.data(), h);
     return error;
 }
 

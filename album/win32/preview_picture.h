@@ -27,8 +27,10 @@ public:
 
     // Draws the picture fitted into the area. A JPEG whose data turns out to be damaged
     // draws nothing, now and later; its error text is returned once, for the caller to
-    // report after painting.
-    std::wstring Draw(HDC dc, const RECT& area);
+    // report after painting. While the area is being resized (a drag of the window's
+    // frame), the pixels kept from the last decode are stretched instead of decoding
+    // again at each step; they are decoded with room to grow when the area outgrows them.
+    std::wstring Draw(HDC dc, const RECT& area, bool resizing = false);
 
 private:
     enum class Kind { Bmp, Jpeg };

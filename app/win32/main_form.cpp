@@ -118,6 +118,12 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOWPOSCHANGING:
         OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
         return Default(msg, wParam, lParam);
+    case WM_ENTERSIZEMOVE:
+        resizing_ = true;
+        break;
+    case WM_EXITSIZEMOVE:
+        OnExitSizeMove();
+        break;
     case WM_NCLBUTTONDBLCLK:
         Default(msg, wParam, lParam);
         WMNCLButtonDblClk();

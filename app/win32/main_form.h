@@ -144,6 +144,7 @@ private:
 
     // Album (main_form_album.cpp).
     void PaintPhoto(HDC dc, const RECT& client);
+    void OnExitSizeMove();
     void ReportPreviewError();
 
     // Dispatch (main_form.cpp).
@@ -166,6 +167,7 @@ private:
     // The preview's picture, and an error found while painting it, to be reported after.
     std::unique_ptr<PreviewPicture> picture_;
     std::wstring previewError_;
+    bool resizing_ = false; // the frame is being dragged
 
     std::wstring programPath_;
     std::wstring photosFolder_;

@@ -33,12 +33,18 @@ void TMainForm::PaintPhoto(HDC dc, const RECT& client) {
     ::SetViewportOrgEx(dc, 0, 0, nullptr);
     if (!picture_)
         return;
-    std::wstring error = picture_->Draw(dc, client);
+    std::wstring error = picture_->Draw(dc, client, resizing_);
     if (!error.empty()) {
         // Reported after painting, never from inside it.
         previewError_ = error;
         ::PostMessageW(hwnd_, kReportPreviewError, 0, 0);
     }
+}
+
+void TMainForm::OnExitSizeMove() {
+    resizing_ = false;
+    // Drawn from a decode at the size it now has.
+    ::InvalidateRect(Photo.Handle(), nullptr, FALSE);
 }
 
 void TMainForm::ReportPreviewError() {

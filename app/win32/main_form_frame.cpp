@@ -7,6 +7,7 @@
 #include "ui/win32/application.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace vistrel {
 
@@ -71,7 +72,12 @@ void TMainForm::OnWindowPosChanging(WINDOWPOS& pos) {
         return;
     int width = pos.flags & SWP_NOSIZE ? current.right - current.left : pos.cx;
     int height = pos.flags & SWP_NOSIZE ? current.bottom - current.top : pos.cy;
-    RECT proposed{pos.x, pos.y, pos.x + width, pos.y + height};
+    // Whatever a caller proposes, the edges are computed without overflowing.
+    auto edge = [](long long v) {
+        return static_cast<LONG>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+    };
+    RECT proposed{pos.x, pos.y, edge(static_cast<long long>(pos.x) + width),
+                  edge(static_cast<long long>(pos.y) + height)};
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
     if (!::GetMonitorInfoW(::MonitorFromRect(&proposed, MONITOR_DEFAULTTONEAREST), &mi))

@@ -257,6 +257,9 @@ void TMainForm::Realign() {
     }
     if (defer)
         ::EndDeferWindowPos(defer);
+    // The status bar keeps its size itself no more (it is placed here), and would keep the
+    // size grip drawn where its old right edge was.
+    ::InvalidateRect(StatusBar.Handle(), nullptr, TRUE);
 }
 
 } // namespace vistrel

@@ -3,6 +3,7 @@
 
 #include "app/win32/main_form.h"
 
+#include "app/window_placement.h"
 #include "base/ini_values.h"
 #include "base/number_text.h"
 #include "base/win32/ini_file.h"
@@ -15,19 +16,21 @@ namespace vistrel {
 
 void TMainForm::LoadSettings() {
     IniFile ini(settingsPath_);
-    // Each through the window's own move, so that snapping and the minimum width apply.
-    int top = IniInteger(ini.Read(L"common", L"top"), 0);
-    int left = IniInteger(ini.Read(L"common", L"left"), 0);
-    int width = IniInteger(ini.Read(L"common", L"width"), kDesignWidth);
-    int height = IniInteger(ini.Read(L"common", L"height"), ::GetSystemMetrics(SM_CYSCREEN) - 32);
+    // Brought into a sane range first: a hand-edited 2147483647 must not overflow the
+    // window arithmetic below. Each through the window's own move, so that snapping and
+    // the minimum width apply.
+    StoredGeometry g = SaneGeometry(
+        {IniInteger(ini.Read(L"common", L"top"), 0), IniInteger(ini.Read(L"common", L"left"), 0),
+         IniInteger(ini.Read(L"common", L"width"), kDesignWidth),
+         IniInteger(ini.Read(L"common", L"height"), ::GetSystemMetrics(SM_CYSCREEN) - 32)});
     RECT r = Bounds();
-    SetBounds(r.left, top, r.right - r.left, r.bottom - r.top);
+    SetBounds(r.left, g.top, r.right - r.left, r.bottom - r.top);
     r = Bounds();
-    SetBounds(left, r.top, r.right - r.left, r.bottom - r.top);
+    SetBounds(g.left, r.top, r.right - r.left, r.bottom - r.top);
     r = Bounds();
-    SetBounds(r.left, r.top, width, r.bottom - r.top);
+    SetBounds(r.left, r.top, g.width, r.bottom - r.top);
     r = Bounds();
-    SetBounds(r.left, r.top, r.right - r.left, height);
+    SetBounds(r.left, r.top, r.right - r.left, g.height);
     KeepOnScreen();
 
     int type = IniInteger(ini.Read(L"photo", L"type"), 1);

@@ -1,6 +1,7 @@
 // The preview under the system it runs on: from selecting a photo to the end of its first
 // paint, for a 1920 by 1080 and a 6000 by 4000 JPEG; arrowing down through 200 1080p
-// photos; and the peak memory while a 6000 by 4000 photo is shown.
+// photos; the peak memory while a 6000 by 4000 photo is shown; and one step of a drag of
+// the window's frame beside a 640 by 480 and a 6000 by 4000 photo.
 //
 //   preview-bench WORKFOLDER [RUNS]
 
@@ -80,6 +81,7 @@ int wmain(int argc, wchar_t** argv) {
             WriteJpeg(photos / name, 1920, 1080, i);
         }
         WriteJpeg(photos / L"c_6000x4000.jpg", 6000, 4000, 7);
+        WriteJpeg(photos / L"d_640x480.jpg", 640, 480, 9);
         return 0;
     }
     int runs = argc > 2 ? _wtoi(argv[2]) : 5;
@@ -143,6 +145,36 @@ int wmain(int argc, wchar_t** argv) {
                 firstPaint(photos / L"c_6000x4000.jpg"));
     std::printf("preview_peak_working_set_6000x4000: %.0f MB (%.0f MB before any preview)\n",
                 PeakMb(), baseline);
+    std::fflush(stdout);
+
+    // A drag of the window's frame beside a photo: each step a size change and a repaint,
+    // between the system's enter- and exit-size-move messages.
+    auto resizeStep = [&](const fs::path& file) {
+        form.FileListBox.SelectByPath(file.wstring());
+        UpdateWindow(form.Handle());
+        Pump();
+        RECT r = form.Bounds();
+        const int width = r.right - r.left, height = r.bottom - r.top;
+        SendMessageW(form.Handle(), WM_ENTERSIZEMOVE, 0, 0);
+        std::vector<double> steps;
+        for (int i = 1; i <= 31; ++i) {
+            auto s0 = Clock::now();
+            form.SetBounds(r.left, r.top, width + 4 * i, height);
+            RedrawWindow(form.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            GdiFlush();
+            steps.push_back(std::chrono::duration<double, std::milli>(Clock::now() - s0).count());
+        }
+        SendMessageW(form.Handle(), WM_EXITSIZEMOVE, 0, 0);
+        UpdateWindow(form.Handle());
+        form.SetBounds(r.left, r.top, width, height);
+        UpdateWindow(form.Handle());
+        Pump();
+        std::sort(steps.begin(), steps.end());
+        return steps[steps.size() / 2];
+    };
+    std::printf("preview_resize_step_640x480: %.1f ms\n", resizeStep(photos / L"d_640x480.jpg"));
+    std::printf("preview_resize_step_6000x4000: %.1f ms\n",
+                resizeStep(photos / L"c_6000x4000.jpg"));
     form.Destroy();
     return 0;
 }

@@ -97,10 +97,6 @@ void TApplication::Terminate() {
 void TApplication::Minimize() {
     if (Minimized())
         return;
-    if (mainForm_) {
-        ::SetWindowPos(mainForm_, HWND_NOTOPMOST, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
     ::SetActiveWindow(hwnd_);
     if (mainForm_ && ::IsWindowVisible(mainForm_) && ::IsWindowEnabled(mainForm_)) {
         // Lay the owner window over the main window so that the system's minimise

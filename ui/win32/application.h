@@ -33,8 +33,9 @@ public:
     void Terminate();
     bool Terminated() const { return terminated_; }
 
-    // Minimises the whole program to its taskbar button, animated from the main window,
-    // and takes the main window off the always-on-top layer until it is restored.
+    // Minimises the whole program to its taskbar button, animated from the main window. The
+    // main window goes with its owner, so it is on top of nothing until it is restored; its
+    // always-on-top state is kept (taken away, the system does not always give it back).
     void Minimize();
     bool Minimized() const { return ::IsIconic(hwnd_) != FALSE; }
 

@@ -7,7 +7,9 @@ namespace vistrel {
 namespace {
 
 // Notifications of a container's children go on to the top-level window, which knows
-// every control.
+// every control. A child's context menu request goes there directly too, so that the
+// window learns which control it came from (the default handling would name the
+// container instead).
 bool ForwardToTopLevel(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
     case WM_COMMAND:
@@ -16,6 +18,7 @@ bool ForwardToTopLevel(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_VSCROLL:
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
+    case WM_CONTEXTMENU:
         result = ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
         return true;
     }

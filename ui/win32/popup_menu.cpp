@@ -14,8 +14,10 @@ UINT TrackPopupMenuItems(HWND owner, std::initializer_list<const TMenuItem*> ite
         else
             ::AppendMenuW(menu.get(), MF_SEPARATOR, item->Id, nullptr);
     }
-    return static_cast<UINT>(::TrackPopupMenuEx(
-        menu.get(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, owner, nullptr));
+    // Chosen entries come back as the result, not as commands; the owner still hears of
+    // the menu loop and the highlighted entry, for the hints.
+    return static_cast<UINT>(::TrackPopupMenuEx(menu.get(), TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x,
+                                                at.y, owner, nullptr));
 }
 
 std::wstring MenuItemHint(std::initializer_list<const TMenuItem*> items, UINT id) {

@@ -224,9 +224,33 @@ TEST(JpegReader, DamagedDataDecodesAsFarAsItGoesWithoutAnError) {
     DecodedPicture d = DecodeJpeg(file, false);
     EXPECT_EQ(d.width, 256);
     EXPECT_EQ(d.height, 256);
-    // Damaged entropy-coded data in the middle decodes too.
+    // Damaged entropy-coded data in the middle decodes too (no marker in it).
     auto damaged = JpegFile(256, 256, 100);
     for (size_t i = damaged.size() / 2; i < damaged.size() / 2 + 64; ++i)
-        damaged[i] = static_cast<uint8_t>(i * 37);
+        damaged[i] = static_cast<uint8_t>(i * 37 & 0x7F);
     EXPECT_EQ(DecodeJpeg(damaged, false).height, 256);
+}
+
+TEST(JpegReader, AnErrorAnywhereInTheDataIsReportedAlsoWhenDecodingToAPreviewSize) {
+    // A marker the library does not know, early in the entropy-coded data: the rows shown
+    // are read before it matters, the error comes when the file is read to its end.
+    auto file = JpegFile(640, 480, 90);
+    size_t scan = 0;
+    for (size_t i = 0; i + 1 < file.size(); ++i)
+        if (file[i] == 0xFF && file[i + 1] == 0xDA)
+            scan = i;
+    ASSERT_GT(scan, 0u);
+    size_t at = scan + (file.size() - scan) / 3;
+    file[at] = 0xFF;
+    file[at + 1] = 0x8E;
+    for (auto [w, h] : {std::pair{0, 0}, {198, 148}, {20, 15}}) {
+        for (bool eightBit : {false, true}) {
+            try {
+                DecodeJpeg(file, eightBit, w, h);
+                ADD_FAILURE() << "decoded to " << w << " by " << h << " without an error";
+            } catch (const Error& e) {
+                EXPECT_EQ(e.Message(), L"JPEG error #68");
+            }
+        }
+    }
 }

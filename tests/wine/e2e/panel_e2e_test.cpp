@@ -4,6 +4,7 @@
 #include "tests/wine/support/message_box.h"
 #include "tests/wine/support/panel_driver.h"
 #include "tests/wine/support/program.h"
+#include "tests/wine/support/user_input.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +27,16 @@ TEST(Panel, OpensWithPhotosFolderBesideProgramAndLeavesScreenshot) {
     // The list, read from outside the process.
     EXPECT_EQ(panel.ListCount(), 2);
 
-    // Give the window a moment to be drawn, then keep a picture of it.
-    WaitFor([] { return false; }, 300ms);
+    // Once the black preview panel shows on the screen, keep a picture of the window.
+    HWND preview = panel.ByText(L"Нет фотографии");
+    WaitFor([&] {
+        POINT p{4, 4};
+        ClientToScreen(preview, &p);
+        HDC screen = GetDC(nullptr);
+        COLORREF c = GetPixel(screen, p.x, p.y);
+        ReleaseDC(nullptr, screen);
+        return c == RGB(0, 0, 0);
+    });
     RECT r;
     GetWindowRect(main, &r);
     EXPECT_TRUE(SaveScreenBmp(r, ArtifactFolder() / L"panel.bmp"));
@@ -95,4 +104,28 @@ TEST(Panel, EndingTheSessionSavesTheSettingsOnce) {
     EXPECT_EQ(ReadIni(ini.wstring(), L"photo", L"type"), L"0");
     EXPECT_EQ(ReadIni(ini.wstring(), L"common", L"left"), L"321");
     EXPECT_EQ(ReadIni(ini.wstring(), L"common", L"top"), L"123");
+}
+
+TEST(Panel, HiddenFromTheMenuAndRestoredFromTheTaskbarItIsOnTopAgain) {
+    TempFolder folder;
+    auto exe = InstallProgram(folder.Path());
+    Program vistrel(exe);
+    PanelDriver panel(vistrel);
+    ASSERT_TRUE(panel.Found());
+    HWND app = vistrel.FindTopWindow(L"TApplication");
+    ASSERT_NE(app, nullptr);
+    SetForegroundWindow(panel.Main());
+    SetFocus(panel.PhotoButton());
+    ClickAt(Centre(panel.PhotoButton()), /*right=*/true);
+    ASSERT_NE(WaitForPopupMenu(), nullptr);
+    PressKey(VK_DOWN);
+    PressKey(VK_RETURN); // "Свернуть"
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(app) != FALSE; }));
+    EXPECT_FALSE(IsWindowVisible(panel.Main()));
+    SendMessageW(app, WM_SYSCOMMAND, SC_RESTORE, 0);
+    panel.Idle();
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(panel.Main()) != FALSE; }));
+    EXPECT_TRUE(GetWindowLongW(panel.Main(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    panel.Close();
+    EXPECT_EQ(vistrel.WaitExit(5s), 0);
 }

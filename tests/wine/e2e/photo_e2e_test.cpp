@@ -72,6 +72,8 @@ protected:
     std::filesystem::path exe_;
     std::unique_ptr<Program> browser_, program_;
     std::unique_ptr<PanelDriver> panel_;
+    // Kept to the end, so that a box still coming does not keep the program from closing.
+    std::unique_ptr<MessageBoxCatcher> boxes_;
 };
 
 TEST_F(Photo, BmpOfA808By608ViewIsTheViewsPicture800By600Exactly) {
@@ -225,7 +227,8 @@ TEST_F(Photo, ATemplateNamingAMissingFolderIsReportedAndLeavesNoFile) {
     WriteSettings("[photo]\nname=missing\\shot%d\n");
     StartBrowser();
     StartProgram();
-    MessageBoxCatcher boxes(program_->Id());
+    boxes_ = std::make_unique<MessageBoxCatcher>(program_->Id());
+    MessageBoxCatcher& boxes = *boxes_;
     // Three quick clicks: the two that come while the first photo is taken would fail the
     // same way, and are dropped with it.
     std::thread more([&] {

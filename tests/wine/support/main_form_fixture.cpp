@@ -62,19 +62,6 @@ RECT MainFormTest::ClientRectOf(HWND hwnd) const {
     return r;
 }
 
-POINT Centre(HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-RECT InParent(HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 void UserClick(vistrel::TControl& checkBox) {
     SendMessageW(checkBox.Handle(), BM_CLICK, 0, 0);
 }

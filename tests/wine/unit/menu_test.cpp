@@ -4,72 +4,72 @@
 #include "tests/wine/support/main_form_fixture.h"
 #include "tests/wine/support/message_box.h"
 #include "tests/wine/support/panel_driver.h"
+#include "tests/wine/support/user_input.h"
 
 #include <commctrl.h>
 
 #include <atomic>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 using namespace testing_support;
 
-namespace {
+class Menu : public MainFormTest {
+protected:
+    void SetUp() override {
+        MainFormTest::SetUp();
+        std::filesystem::create_directories(Photos());
+        WriteFile(Photos() / L"a.jpg");
+        CreateForm();
+        SetForegroundWindow(form_->Handle());
+        Pump();
+    }
 
-// Opens the context menu over a window of the form and returns its entries' texts
-// ("-" for a separator).
-std::vector<std::wstring> PopupEntries(HWND form, HWND over) {
-    std::vector<std::wstring> entries;
-    std::atomic<bool> done{false};
-    std::thread reader([&] {
-        HWND menuWindow = nullptr;
-        WaitFor([&] {
-            menuWindow = FindWindowW(L"#32768", nullptr);
-            return menuWindow && IsWindowVisible(menuWindow);
+    // Opens the menu with real input on this thread, and lets the user work in it on
+    // another thread until it closes.
+    void WithPopupMenu(const std::function<void()>& open,
+                       const std::function<void(HWND menu)>& user) {
+        std::atomic<bool> done{false};
+        std::thread other([&] {
+            if (HWND menu = WaitForPopupMenu())
+                user(menu);
+            done = true;
         });
-        if (menuWindow) {
-            auto menu =
-                reinterpret_cast<HMENU>(SendMessageW(menuWindow, 0x01E1 /*MN_GETHMENU*/, 0, 0));
-            for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
-                wchar_t text[64]{};
-                MENUITEMINFOW mii{};
-                mii.cbSize = sizeof mii;
-                mii.fMask = MIIM_FTYPE | MIIM_STRING;
-                mii.dwTypeData = text;
-                mii.cch = 64;
-                GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii);
-                entries.push_back(mii.fType & MFT_SEPARATOR ? L"-" : text);
-            }
-        }
+        open();
         while (!done) {
-            PostMessageW(form, WM_CANCELMODE, 0, 0);
-            Sleep(20);
+            Pump();
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         }
-    });
-    POINT p = Centre(over);
-    SendMessageW(form, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(over), MAKELPARAM(p.x, p.y));
-    done = true;
-    reader.join();
-    return entries;
-}
+        other.join();
+        Pump();
+    }
 
-} // namespace
+    // The entries of the menu as it opens, closed again with Escape.
+    std::vector<std::wstring> EntriesOfMenuOpenedBy(const std::function<void()>& open) {
+        std::vector<std::wstring> entries;
+        WithPopupMenu(open, [&](HWND menu) {
+            entries = PopupMenuEntries(menu);
+            PressKey(VK_ESCAPE);
+        });
+        return entries;
+    }
 
-class Menu : public MainFormTest {};
+    // The status bar's text, read as another program would see it drawn.
+    std::wstring StatusBarText() {
+        wchar_t shown[128]{};
+        SendMessageW(form_->StatusBar.Handle(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(shown));
+        return shown;
+    }
+};
 
-TEST_F(Menu, StatusBarShowsHintUnderPointerAndOfHighlightedMenuEntry) {
-    CreateForm();
+TEST_F(Menu, StatusBarShowsTheHintOfTheControlUnderThePointer) {
     auto& f = *form_;
-    ShowWindow(f.Handle(), SW_SHOW);
-    SetForegroundWindow(f.Handle());
-    Pump();
-
     POINT p = Centre(f.JPEGSlider.Handle());
     SetCursorPos(p.x, p.y);
     Pump();
     EXPECT_EQ(f.StatusText(), L"Чем выше число, тем лучше качество");
-    wchar_t shown[128]{};
-    SendMessageW(f.StatusBar.Handle(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(shown));
-    EXPECT_STREQ(shown, L"Чем выше число, тем лучше качество");
+    EXPECT_EQ(StatusBarText(), L"Чем выше число, тем лучше качество");
 
     // Disabled controls show their hint too.
     f.ScaleSlider.SetEnabled(false);
@@ -90,16 +90,6 @@ TEST_F(Menu, StatusBarShowsHintUnderPointerAndOfHighlightedMenuEntry) {
     Pump();
     EXPECT_EQ(f.StatusText(), L"long|tail");
 
-    // Highlighted menu entries.
-    SendMessageW(f.Handle(), WM_ENTERMENULOOP, TRUE, 0);
-    SendMessageW(f.Handle(), WM_MENUSELECT, MAKEWPARAM(f.Hide.Id, MF_HILITE), 1);
-    EXPECT_EQ(f.StatusText(), L"Свернуть панель");
-    SendMessageW(f.Handle(), WM_MENUSELECT, MAKEWPARAM(f.About.Id, MF_HILITE), 1);
-    EXPECT_EQ(f.StatusText(), L"О программе");
-    SendMessageW(f.Handle(), WM_MENUSELECT, MAKEWPARAM(f.N1.Id, MF_SEPARATOR), 1);
-    EXPECT_EQ(f.StatusText(), L"");
-    SendMessageW(f.Handle(), WM_EXITMENULOOP, TRUE, 0);
-
     // Away from the window: empty.
     RECT w = WindowRect(f.Handle());
     SetCursorPos(w.right + 200, w.top + 200);
@@ -107,15 +97,45 @@ TEST_F(Menu, StatusBarShowsHintUnderPointerAndOfHighlightedMenuEntry) {
     EXPECT_EQ(f.StatusText(), L"");
 }
 
-TEST_F(Menu, ContextMenuWithNothingSelectedOffersHideAndAboutOnly) {
-    CreateForm();
-    auto entries = PopupEntries(form_->Handle(), form_->FileListBox.Handle());
-    std::vector<std::wstring> expected{L"Свернуть", L"-", L"О программе"};
-    EXPECT_EQ(entries, expected);
+TEST_F(Menu, HighlightedEntriesShowTheirHintsInTheStatusBar) {
+    std::vector<std::wstring> shown;
+    SetFocus(form_->PhotoButton.Handle());
+    WithPopupMenu([] { PressKey(VK_F10, true); },
+                  [&](HWND) {
+                      for (const wchar_t* hint : {L"Свернуть панель", L"О программе"}) {
+                          PressKey(VK_DOWN); // the separator between is passed over
+                          WaitFor([&] { return StatusBarText() == hint; }, 3s);
+                          shown.push_back(StatusBarText());
+                      }
+                      PressKey(VK_ESCAPE);
+                  });
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"Свернуть панель", L"О программе"}));
+    EXPECT_EQ(StatusBarText(), L"") << "the hint goes with the menu";
+}
+
+TEST_F(Menu, OverTheListWithNothingSelectedOnlyHideAndAboutAreOffered) {
+    auto entries = EntriesOfMenuOpenedBy(
+        [&] { ClickAt(Centre(form_->FileListBox.Handle()), /*right=*/true); });
+    EXPECT_EQ(entries, (std::vector<std::wstring>{L"Свернуть", L"-", L"О программе"}));
+}
+
+TEST_F(Menu, DeletionIsOfferedForTheSelectedPhotoHoweverTheMenuIsOpenedOverTheList) {
+    const std::vector<std::wstring> withDeletion{L"Свернуть", L"-", L"Удалить фото", L"-",
+                                                 L"О программе"};
+    HWND list = form_->FileListBox.Handle();
+    form_->FileListBox.SelectByPath((Photos() / L"a.jpg").wstring());
+    // A right-click on the selected item keeps it selected.
+    RECT item{};
+    SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    POINT onItem{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(list, &onItem);
+    EXPECT_EQ(EntriesOfMenuOpenedBy([&] { ClickAt(onItem, /*right=*/true); }), withDeletion);
+    SetFocus(list);
+    EXPECT_EQ(EntriesOfMenuOpenedBy([] { PressKey(VK_F10, true); }), withDeletion);
+    EXPECT_EQ(EntriesOfMenuOpenedBy([] { PressKey(VK_APPS); }), withDeletion);
 }
 
 TEST_F(Menu, AboutShowsMainCaptionAndOpensLinksThroughShell) {
-    CreateForm();
     vistrel::TAboutForm about;
     about.Create(form_->Handle());
     vistrel::AboutForm = &about;
@@ -172,7 +192,6 @@ TEST_F(Menu, AboutShowsMainCaptionAndOpensLinksThroughShell) {
 }
 
 TEST_F(Menu, AnAboutBoxThatCouldNotBeMadeIsReportedAndTheWindowStaysUsable) {
-    CreateForm();
     vistrel::TAboutForm about; // as when making it failed at start-up
     vistrel::AboutForm = &about;
     MessageBoxCatcher boxes;
@@ -194,7 +213,6 @@ TEST_F(Menu, AnAboutBoxThatCouldNotBeMadeIsReportedAndTheWindowStaysUsable) {
 TEST_F(Menu, NoPhotoIsTakenWhileTheAboutBoxIsUp) {
     Program browser(BuildFolder() / L"aw-standin.exe", L"--view 168x128 --at 300,40");
     ASSERT_NE(browser.FindTopWindow(L"alphaworld"), nullptr);
-    CreateForm();
     vistrel::TAboutForm about;
     about.Create(form_->Handle());
     vistrel::AboutForm = &about;
@@ -213,6 +231,6 @@ TEST_F(Menu, NoPhotoIsTakenWhileTheAboutBoxIsUp) {
     user.join();
     vistrel::AboutForm = nullptr;
     Pump();
-    EXPECT_TRUE(FilesIn(Photos()).empty());
+    EXPECT_EQ(FilesIn(Photos()), std::vector<std::wstring>{L"a.jpg"});
     EXPECT_TRUE(IsWindowVisible(form_->Handle()));
 }

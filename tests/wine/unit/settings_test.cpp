@@ -180,6 +180,19 @@ TEST_F(Settings, StoredPositionsSnapExceptZeroZeroAndOffScreenWindowsComeBack) {
     EXPECT_EQ(r.top, work.top);
     EXPECT_LE(r.bottom - r.top, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_TRUE(MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr);
+    DestroyForm();
+
+    // Valid numbers at the very end of the range: the window and its photo button are on
+    // the screen.
+    WriteIni(Ini(), "[common]\nleft=2147483647\ntop=2147483647\nwidth=2147483647\n"
+                    "height=-2147483648\n");
+    CreateForm();
+    r = WindowRect(form_->Handle());
+    EXPECT_TRUE(MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr);
+    RECT button = WindowRect(form_->PhotoButton.Handle()),
+         screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT shown;
+    EXPECT_TRUE(IntersectRect(&shown, &button, &screen) && EqualRect(&shown, &button));
 }
 
 TEST_F(Settings, UnwritableFileIsReportedOnceAndTheOldFileIsKept) {
@@ -187,9 +200,7 @@ TEST_F(Settings, UnwritableFileIsReportedOnceAndTheOldFileIsKept) {
     std::filesystem::create_directories(Ini());
     CreateForm();
     MessageBoxCatcher boxes;
-    DestroyForm();
-    ASSERT_TRUE(boxes.WaitForCount(1));
-    Sleep(100);
+    DestroyForm(); // returns when the box it showed is closed
     auto seen = boxes.Seen();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, L"Unable to write to " + Ini().wstring() + L".");
