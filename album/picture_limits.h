@@ -3,6 +3,7 @@
 // bits per pixel), at most 65,535 a side. Larger ones are refused before any memory is
 // taken for them.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace vistrel {
@@ -14,6 +15,10 @@ constexpr long kMaxJpegWorkMemory = 1L << 30;
 // Progressive files with more scans than this are refused: no sane encoder makes them,
 // and each scan means another pass over the whole picture.
 constexpr int kMaxJpegScans = 500;
+// PNG chunks besides the pixels (text, colour profiles), each also once inflated, and all of
+// them that libspng keeps: far above what any real file carries.
+constexpr size_t kMaxPngChunkBytes = size_t{16} << 20;
+constexpr size_t kMaxPngChunkMemory = size_t{64} << 20;
 
 inline bool PreviewSizeAllowed(int64_t width, int64_t height) {
     return width > 0 && height > 0 && width <= kMaxPreviewSide && height <= kMaxPreviewSide &&

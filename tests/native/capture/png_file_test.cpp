@@ -1,0 +1,58 @@
+// PNG photos hold exactly the screen's pixels, from every screen depth.
+
+#include "album/png_reader.h"
+#include "base/error.h"
+#include "capture/pixels.h"
+#include "capture/png_file.h"
+
+#include <gtest/gtest.h>
+
+using namespace vistrel;
+
+TEST(PngFile, HoldsExactlyThePixelsOfEveryScreenDepth) {
+    for (int bpp : {32, 24, 16, 8, 4, 1}) {
+        // An odd width, so that rows are padded, and bytes that differ everywhere.
+        PixelBuffer p(37, 23, bpp);
+        uint32_t seed = static_cast<uint32_t>(bpp);
+        for (auto& b : p.bits)
+            b = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+        if (bpp <= 8)
+            for (int i = 0; i < (1 << bpp); ++i)
+                p.palette.push_back((seed = seed * 1103515245 + 12345) & 0xFFFFFF);
+        std::vector<uint8_t> file = EncodePng(p.View());
+
+        // 8-bit red, green, blue (colour type 2), not interlaced.
+        ASSERT_GT(file.size(), 33u);
+        EXPECT_EQ(file[24], 8) << bpp;
+        EXPECT_EQ(file[25], 2) << bpp;
+        EXPECT_EQ(file[28], 0) << bpp;
+
+        DecodedPicture d = DecodePng(file);
+        ASSERT_EQ(d.width, 37);
+        ASSERT_EQ(d.height, 23);
+        std::vector<uint8_t> rgb(37 * 3);
+        int wrong = 0;
+        for (int y = 0; y < 23; ++y) {
+            RowToRgb(p.View(), y, rgb.data());
+            const uint8_t* got = d.bits.data() + y * d.stride;
+            for (int x = 0; x < 37; ++x)
+                wrong += got[3 * x] != rgb[3 * x + 2] || got[3 * x + 1] != rgb[3 * x + 1] ||
+                         got[3 * x + 2] != rgb[3 * x];
+        }
+        EXPECT_EQ(wrong, 0) << bpp << " bits per pixel";
+    }
+}
+
+TEST(PngFile, AnEmptyPictureIsRefusedWithTheLibrarysReason) {
+    PixelBuffer empty(0, 5, 32);
+    EXPECT_THROW(
+        {
+            try {
+                EncodePng(empty.View());
+            } catch (const Error& e) {
+                EXPECT_EQ(e.Message(), L"PNG image could not be made (invalid image width)");
+                throw;
+            }
+        },
+        Error);
+}
