@@ -7,6 +7,18 @@
 
 namespace vistrel {
 
+bool PhotoNameTaken(std::wstring_view stem,
+                    const std::function<bool(const std::wstring& name)>& exists) {
+    std::wstring name(stem);
+    for (std::wstring_view extension : kPhotoExtensions) {
+        name.resize(stem.size());
+        name += extension;
+        if (exists(name))
+            return true;
+    }
+    return false;
+}
+
 std::wstring FindFreePhotoName(std::wstring_view folderPart, std::wstring_view nameTemplate,
                                const std::function<bool(const std::wstring&)>& taken,
                                int32_t lastNumber) {

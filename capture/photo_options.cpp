@@ -5,11 +5,26 @@
 namespace vistrel {
 
 PhotoType PhotoTypeOfEntry(int index) {
-    return index == 0 ? PhotoType::Bmp : PhotoType::Jpeg;
+    switch (index) {
+    case 0:
+        return PhotoType::Bmp;
+    case 2:
+        return PhotoType::Png;
+    default:
+        return PhotoType::Jpeg;
+    }
 }
 
 const wchar_t* PhotoExtension(PhotoType type) {
-    return type == PhotoType::Bmp ? L".bmp" : L".jpg";
+    switch (type) {
+    case PhotoType::Bmp:
+        return L".bmp";
+    case PhotoType::Png:
+        return L".png";
+    case PhotoType::Jpeg:
+        break;
+    }
+    return L".jpg";
 }
 
 bool HasQuality(PhotoType type) {

@@ -7,12 +7,12 @@
 
 namespace vistrel {
 
-enum class PhotoType { Bmp, Jpeg };
+enum class PhotoType { Bmp, Jpeg, Png };
 
 // The entries of the type list, in order.
-constexpr std::array<const wchar_t*, 2> kPhotoTypeEntries = {L".BMP", L".JPG"};
+constexpr std::array<const wchar_t*, 3> kPhotoTypeEntries = {L".BMP", L".JPG", L".PNG"};
 
-// The type an entry of the list stands for; no entry (-1) or any other saves JPEG.
+// The type an entry of the list stands for; no entry (-1) saves JPEG.
 PhotoType PhotoTypeOfEntry(int index);
 // The extension a photo of the type is written with (".bmp").
 const wchar_t* PhotoExtension(PhotoType type);

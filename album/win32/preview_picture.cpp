@@ -2,11 +2,13 @@
 
 #include "album/fit.h"
 #include "album/picture_limits.h"
+#include "album/png_reader.h"
 #include "base/error.h"
 #include "base/win32/file_system.h"
 #include "base/win32/handles.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vistrel {
 
@@ -86,6 +88,18 @@ std::unique_ptr<PreviewPicture> PreviewPicture::Load(const std::wstring& path) {
             picture->width_ = header.width;
             picture->height_ = header.height;
         }
+    } else if (SameFileName(ext, L"png")) {
+        picture->kind_ = Kind::Png;
+        picture->file_ = ReadWholeFile(path);
+        // Any damage, in the header too, is told once when the picture is drawn.
+        try {
+            PngHeader header = ReadPngHeader(picture->file_);
+            picture->width_ = header.width;
+            picture->height_ = header.height;
+        } catch (const Error& e) {
+            picture->failed_ = true;
+            picture->error_ = e.Message();
+        }
     } else {
         throw Error(FormatMessageText(L"Unknown picture file extension (.%s)", {ext}));
     }
@@ -123,7 +137,7 @@ std::wstring PreviewPicture::Draw(HDC dc, const RECT& area, bool resizing) {
     }
 
     // Decoded (again) for the size it is drawn at, so that only that is kept in memory.
-    std::wstring error;
+    std::wstring error = std::exchange(error_, std::wstring());
     const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
     Box fit = FitPicture(width_, height_, areaWidth, areaHeight);
     const bool exact = decoded_ && decoded_->width == fit.width && decoded_->height == fit.height;
@@ -137,8 +151,9 @@ std::wstring PreviewPicture::Draw(HDC dc, const RECT& area, bool resizing) {
         decoded_.reset();
         try {
             bool paletteScreen = ::GetDeviceCaps(dc, BITSPIXEL) * ::GetDeviceCaps(dc, PLANES) <= 8;
-            decoded_ = DecodeJpeg(file_, paletteScreen, std::max(target.width, 1),
-                                  std::max(target.height, 1));
+            const int w = std::max(target.width, 1), h = std::max(target.height, 1);
+            decoded_ = kind_ == Kind::Png ? DecodePng(file_, w, h)
+                                          : DecodeJpeg(file_, paletteScreen, w, h);
         } catch (const Error& e) {
             failed_ = true;
             error = e.Message();

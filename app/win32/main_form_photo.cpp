@@ -9,6 +9,7 @@
 #include "capture/bmp_file.h"
 #include "capture/jpeg_file.h"
 #include "capture/photo_options.h"
+#include "capture/png_file.h"
 #include "capture/win32/click_sound.h"
 #include "capture/win32/photo_bitmap.h"
 #include "capture/win32/photo_file.h"
@@ -115,13 +116,19 @@ void TMainForm::ResizeAsAsked(PhotoBitmap& photo) {
 std::wstring TMainForm::SavePhoto(const PhotoBitmap& photo) {
     PixelView pixels = photo.View();
     const PhotoType type = PhotoTypeOfEntry(FType.ItemIndex());
-    std::vector<uint8_t> headerOrJpeg;
+    std::vector<uint8_t> headerOrJpeg; // or the whole PNG file
     FileChunk pixelChunk{nullptr, 0};
-    if (type == PhotoType::Bmp) {
+    switch (type) {
+    case PhotoType::Bmp:
         headerOrJpeg = BmpFileHeaders(pixels);
         pixelChunk = {pixels.bits, pixels.Stride() * static_cast<size_t>(pixels.height)};
-    } else {
+        break;
+    case PhotoType::Jpeg:
         headerOrJpeg = EncodeJpeg(pixels, JPEGSlider.Position());
+        break;
+    case PhotoType::Png:
+        headerOrJpeg = EncodePng(pixels);
+        break;
     }
     takenWhileSaving_.clear();
     return SaveNewPhotoFile(

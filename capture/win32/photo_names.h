@@ -1,6 +1,6 @@
 #pragma once
 // The next free photo name in the Photos folder, as the disk has it: the first number
-// whose "<name>.jpg" and "<name>.bmp" both do not exist.
+// whose name no photo of any type ("<name>.jpg", ".bmp", ".png") has.
 
 #include "ui/file_list_model.h"
 
@@ -10,7 +10,7 @@
 
 namespace vistrel {
 
-// Whether "<candidate>.jpg" or "<candidate>.bmp" exists, hidden or not.
+// Whether a photo of any type has this name (without extension), hidden or not.
 bool PhotoExistsOnDisk(const std::wstring& candidate);
 
 struct PhotoNameSearch {

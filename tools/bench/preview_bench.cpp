@@ -7,6 +7,7 @@
 
 #include "app/win32/main_form.h"
 #include "capture/jpeg_file.h"
+#include "capture/png_file.h"
 #include "tools/standin/pattern.h"
 #include "ui/win32/application.h"
 
@@ -29,7 +30,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // A picture that compresses like a photo: gradients with fine noise on them.
-void WriteJpeg(const fs::path& path, int w, int h, int seed) {
+PixelBuffer PhotoLike(int w, int h, int seed) {
     PixelBuffer p(w, h, 32);
     uint32_t noise = static_cast<uint32_t>(seed) * 2654435761u + 1;
     for (int y = 0; y < h; ++y)
@@ -42,10 +43,21 @@ void WriteJpeg(const fs::path& path, int w, int h, int seed) {
             px[1] = static_cast<uint8_t>(std::clamp(c.g + n, 0, 255));
             px[2] = static_cast<uint8_t>(std::clamp(c.r + n, 0, 255));
         }
-    auto bytes = EncodeJpeg(p.View(), 90);
+    return p;
+}
+
+void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
+}
+
+void WriteJpeg(const fs::path& path, int w, int h, int seed) {
+    WriteBytes(path, EncodeJpeg(PhotoLike(w, h, seed).View(), 90));
+}
+
+void WritePng(const fs::path& path, int w, int h, int seed) {
+    WriteBytes(path, EncodePng(PhotoLike(w, h, seed).View()));
 }
 
 void Pump() {
@@ -82,6 +94,7 @@ int wmain(int argc, wchar_t** argv) {
         }
         WriteJpeg(photos / L"c_6000x4000.jpg", 6000, 4000, 7);
         WriteJpeg(photos / L"d_640x480.jpg", 640, 480, 9);
+        WritePng(photos / L"a_1080p.png", 1920, 1080, 0);
         return 0;
     }
     int runs = argc > 2 ? _wtoi(argv[2]) : 5;
@@ -123,6 +136,7 @@ int wmain(int argc, wchar_t** argv) {
         return times[times.size() / 2];
     };
     std::printf("preview_first_paint_1080p: %.1f ms\n", firstPaint(photos / L"a_1080p.jpg"));
+    std::printf("preview_first_paint_1080p_png: %.1f ms\n", firstPaint(photos / L"a_1080p.png"));
     std::fflush(stdout);
 
     // Arrowing down: 200 key presses queued as a held key would queue them, then the

@@ -17,7 +17,7 @@ public:
     TFileListBox();
 
     static constexpr int kItemHeight = 13;
-    std::wstring Mask = L"*.bmp;*.jpg";
+    std::wstring Mask = L"*.bmp;*.jpg;*.png";
 
     TNotifyEvent OnChange;
     // Key presses, before the list's own handling.

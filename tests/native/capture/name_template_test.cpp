@@ -80,7 +80,8 @@ protected:
     std::function<bool(const std::wstring&)> Taken() {
         return [this](const std::wstring& c) {
             ++checks;
-            return files.count(c + L".jpg") || files.count(c + L".bmp");
+            return PhotoNameTaken(c,
+                                  [this](const std::wstring& name) { return files.count(name); });
         };
     }
     int checks = 0;
@@ -97,6 +98,17 @@ TEST_F(FreePhotoName, StartsAtOneAndFillsTheFirstGapAcrossBothExtensions) {
     EXPECT_EQ(FindFreePhotoName(L"P\\", L"image_%.5d", Taken()), L"P\\image_00002");
     files = {L"P\\shot1.jpg", L"P\\shot2.bmp"};
     EXPECT_EQ(FindFreePhotoName(L"P\\", L"shot%d", Taken()), L"P\\shot3");
+}
+
+TEST_F(FreePhotoName, PngPhotosShareTheNumbering) {
+    // A PNG fills the gap a deleted JPEG left, and never sits beside a JPEG of its number.
+    files = {L"P\\image_00001.png", L"P\\image_00002.bmp", L"P\\image_00004.jpg"};
+    EXPECT_EQ(FindFreePhotoName(L"P\\", L"image_%.5d", Taken()), L"P\\image_00003");
+    files.insert(L"P\\image_00003.jpg");
+    EXPECT_EQ(FindFreePhotoName(L"P\\", L"image_%.5d", Taken()), L"P\\image_00005");
+    // Other files of the name do not take it.
+    files = {L"P\\image_00001.jpeg", L"P\\image_00001.png.txt", L"P\\image_00001"};
+    EXPECT_EQ(FindFreePhotoName(L"P\\", L"image_%.5d", Taken()), L"P\\image_00001");
 }
 
 TEST_F(FreePhotoName, TemplateWithoutNumberStopsOnceItsNameIsTaken) {

@@ -14,7 +14,7 @@ TEST(Panel, OpensWithPhotosFolderBesideProgramAndLeavesScreenshot) {
     TempFolder folder;
     auto exe = InstallProgram(folder.Path());
     std::filesystem::create_directories(folder.Path() / L"Photos");
-    for (const wchar_t* name : {L"b.JPG", L"A.bmp", L"c.png"}) {
+    for (const wchar_t* name : {L"b.JPG", L"A.bmp", L"c.gif"}) {
         HANDLE h = CreateFileW((folder.Path() / L"Photos" / name).c_str(), GENERIC_WRITE, 0,
                                nullptr, CREATE_NEW, 0, nullptr);
         CloseHandle(h);

@@ -105,6 +105,31 @@ TEST_F(Photo, BmpOfA808By608ViewIsTheViewsPicture800By600Exactly) {
     EXPECT_TRUE(IsWindowVisible(preview));
 }
 
+TEST_F(Photo, PngIsTheViewsPictureExactlyAndSharesTheNumbering) {
+    StartBrowser();
+    StartProgram();
+    ASSERT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00001.jpg"});
+    SetType(2);
+    ASSERT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00002.png"});
+    RgbImage image = ReadPng(ReadAll(Photos() / L"image_00002.png"));
+    ASSERT_EQ(image.width, 800);
+    ASSERT_EQ(image.height, 600);
+    int wrong = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) {
+            standin::Rgb c = standin::PatternPixel(x + 4, y + 4);
+            const uint8_t* p = image.At(x, y);
+            wrong += p[0] != c.r || p[1] != c.g || p[2] != c.b;
+        }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(panel_->SelectedItem(), L"image_00002.png");
+    // A deleted JPEG's number goes to the next photo, whatever its type.
+    ASSERT_TRUE(DeleteFileW((Photos() / L"image_00001.jpg").c_str()));
+    EXPECT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00001.png"});
+    SetType(0);
+    EXPECT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00003.bmp"});
+}
+
 TEST_F(Photo, JpegMatchesTheViewWithinASmallErrorAndNumbersFollowOn) {
     StartBrowser();
     StartProgram();

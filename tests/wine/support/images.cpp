@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include <jpeglib.h>
+#include <spng.h>
 
 namespace testing_support {
 
@@ -71,6 +72,26 @@ RgbImage ReadJpeg(const std::vector<uint8_t>& bytes) {
     }
     jpeg_finish_decompress(&d);
     jpeg_destroy_decompress(&d);
+    return img;
+}
+
+RgbImage ReadPng(const std::vector<uint8_t>& bytes) {
+    RgbImage img;
+    spng_ctx* ctx = spng_ctx_new(0);
+    spng_ihdr ihdr{};
+    size_t size = 0;
+    if (ctx && spng_set_png_buffer(ctx, bytes.data(), bytes.size()) == 0 &&
+        spng_get_ihdr(ctx, &ihdr) == 0 && ihdr.color_type == SPNG_COLOR_TYPE_TRUECOLOR &&
+        ihdr.bit_depth == 8 && spng_decoded_image_size(ctx, SPNG_FMT_RGB8, &size) == 0) {
+        img.rgb.resize(size);
+        if (spng_decode_image(ctx, img.rgb.data(), size, SPNG_FMT_RGB8, 0) == 0) {
+            img.width = static_cast<int>(ihdr.width);
+            img.height = static_cast<int>(ihdr.height);
+        } else {
+            img.rgb.clear();
+        }
+    }
+    spng_ctx_free(ctx);
     return img;
 }
 

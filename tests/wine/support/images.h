@@ -20,6 +20,8 @@ std::vector<uint8_t> ReadAll(const std::filesystem::path& file);
 // A 24- or 32-bit uncompressed BMP; empty image when it is not one.
 RgbImage ReadBmp(const std::vector<uint8_t>& bytes, int* bitsPerPixel = nullptr);
 RgbImage ReadJpeg(const std::vector<uint8_t>& bytes);
+// An 8-bit RGB PNG; empty image when it is not one.
+RgbImage ReadPng(const std::vector<uint8_t>& bytes);
 
 // Mean absolute difference per channel between an image and the stand-in's pattern seen
 // from the view's (dx, dy) on.

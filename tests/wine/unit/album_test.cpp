@@ -3,6 +3,7 @@
 #include "album/fit.h"
 #include "capture/bmp_file.h"
 #include "capture/jpeg_file.h"
+#include "capture/png_file.h"
 #include "tests/wine/support/main_form_fixture.h"
 #include "tests/wine/support/message_box.h"
 
@@ -27,6 +28,11 @@ PixelBuffer Solid(int w, int h, uint8_t r, uint8_t g, uint8_t b) {
 void WriteBmp(const std::filesystem::path& path, const PixelBuffer& p) {
     auto bytes = vistrel::BmpFileHeaders(p.View());
     bytes.insert(bytes.end(), p.bits.begin(), p.bits.end());
+    WriteFile(path, std::string(bytes.begin(), bytes.end()));
+}
+
+void WritePng(const std::filesystem::path& path, const PixelBuffer& p) {
+    auto bytes = vistrel::EncodePng(p.View());
     WriteFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
@@ -101,6 +107,32 @@ TEST_F(Album, SelectingAJpegShowsItAndATallOneGetsBlackSides) {
     vistrel::Box fit = Fit(480, 640);
     EXPECT_TRUE(Shows(photo, fit.left + fit.width / 2, fit.top + 20, 0, 0, 255));
     EXPECT_TRUE(Shows(photo, fit.left / 2, 3, 0, 0, 0, 0));
+}
+
+TEST_F(Album, APngIsShownFittedAndABrokenOneIsToldOnce) {
+    std::filesystem::create_directories(Photos());
+    WritePng(Photos() / L"green.png", Solid(1920, 1080, 0, 200, 0));
+    PixelBuffer p = Solid(64, 48, 0, 0, 200);
+    auto bytes = vistrel::EncodePng(p.View());
+    bytes[bytes.size() - 20] ^= 0x55; // in the pixel data: its checksum no longer holds
+    WriteFile(Photos() / L"broken.png", std::string(bytes.begin(), bytes.end()));
+    CreateForm();
+    EXPECT_EQ(form_->FileListBox.Count(), 2);
+    Select(L"green.png");
+    ASSERT_TRUE(form_->Photo.Visible());
+    vistrel::Box fit = Fit(1920, 1080);
+    EXPECT_TRUE(Shows(form_->Photo.Handle(), fit.left + fit.width / 2, fit.top + fit.height / 2, 0,
+                      200, 0));
+    MessageBoxCatcher boxes;
+    Select(L"broken.png");
+    for (int i = 0; i < 3; ++i) {
+        InvalidateRect(form_->Photo.Handle(), nullptr, FALSE);
+        UpdateWindow(form_->Photo.Handle());
+        Pump();
+    }
+    auto seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text.rfind(L"PNG image is not valid (", 0), 0u) << seen[0].text;
 }
 
 TEST_F(Album, FilesThatCannotBeLoadedShowNoPreviewAndNoMessage) {

@@ -31,16 +31,16 @@ protected:
 
 TEST_F(PhotoList, ListsPhotoFilesSortedWithoutRegardToCase) {
     std::filesystem::create_directories(Photos());
-    for (const wchar_t* name : {L"b.JPG", L"A.bmp", L"c.png", L"e.jpeg", L"d.jpg.txt", L"Z.Bmp",
-                                L"readonly.bmp", L"hidden.jpg", L"system.jpg"})
+    for (const wchar_t* name : {L"b.JPG", L"A.bmp", L"c.PNG", L"c.gif", L"e.jpeg", L"d.jpg.txt",
+                                L"Z.Bmp", L"readonly.bmp", L"hidden.jpg", L"system.png"})
         WriteFile(Photos() / name);
     std::filesystem::create_directories(Photos() / L"folder.jpg");
     SetFileAttributesW((Photos() / L"readonly.bmp").c_str(), FILE_ATTRIBUTE_READONLY);
     SetFileAttributesW((Photos() / L"hidden.jpg").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    SetFileAttributesW((Photos() / L"system.jpg").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    SetFileAttributesW((Photos() / L"system.png").c_str(), FILE_ATTRIBUTE_SYSTEM);
 
     CreateForm();
-    std::vector<std::wstring> expected{L"A.bmp", L"b.JPG", L"readonly.bmp", L"Z.Bmp"};
+    std::vector<std::wstring> expected{L"A.bmp", L"b.JPG", L"c.PNG", L"readonly.bmp", L"Z.Bmp"};
     EXPECT_EQ(Items(form_->FileListBox), expected);
     EXPECT_EQ(form_->FileListBox.ItemIndex(), -1);
     EXPECT_EQ(form_->FileListBox.SelectedPath(), L"");
@@ -50,7 +50,7 @@ TEST_F(PhotoList, ListsPhotoFilesSortedWithoutRegardToCase) {
         SendMessageW(form_->FileListBox.Handle(), LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text)),
         5);
     EXPECT_STREQ(text, L"b.JPG");
-    EXPECT_EQ(SendMessageW(form_->FileListBox.Handle(), LB_GETCOUNT, 0, 0), 4);
+    EXPECT_EQ(SendMessageW(form_->FileListBox.Handle(), LB_GETCOUNT, 0, 0), 5);
     SetFileAttributesW((Photos() / L"readonly.bmp").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 

@@ -67,8 +67,8 @@ TEST_F(MainWindow, ControlsCarryTheirCaptionsHintsAndParents) {
     EXPECT_EQ(f.JPEGSlider.Hint, L"Чем выше число, тем лучше качество");
     EXPECT_EQ(f.ScaleSlider.Hint, L"Масштаб");
 
-    // FType offers the two types; the "Запуск" page is hidden, only "Фото" has a tab.
-    ASSERT_EQ(f.FType.Count(), 2);
+    // FType offers the three types; the "Запуск" page is hidden, only "Фото" has a tab.
+    ASSERT_EQ(f.FType.Count(), 3);
     HWND tabs = f.PageControl1.Handle();
     ASSERT_EQ(TabCtrl_GetItemCount(tabs), 1);
     wchar_t text[32]{};

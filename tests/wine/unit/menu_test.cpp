@@ -170,7 +170,8 @@ TEST_F(Menu, AboutShowsMainCaptionAndOpensLinksThroughShell) {
         WaitFor([&] {
             std::ifstream in(log);
             std::string all((std::istreambuf_iterator<char>(in)), {});
-            return all.find("mailto:") != std::string::npos;
+            return all.find("mailto:") != std::string::npos &&
+                   all.find("http://vistrel.ru/") != std::string::npos;
         });
         PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     });

@@ -59,15 +59,25 @@ TEST_F(Settings, WithoutAFileEverythingHasItsDefault) {
     EXPECT_TRUE(f.Label2.Enabled());
 }
 
-TEST_F(Settings, BmpTypeDisablesTheQualityControlsAfterStartUp) {
-    WriteIni(Ini(), "[photo]\ntype=0\nquality=55\n");
+TEST_F(Settings, BmpAndPngTypesDisableTheQualityControlsAndAreKept) {
+    for (const char* type : {"0", "2"}) {
+        WriteIni(Ini(), std::string("[photo]\ntype=") + type + "\nquality=55\n");
+        CreateForm();
+        EXPECT_EQ(form_->FType.ItemIndex(), std::stoi(type));
+        EXPECT_EQ(form_->JPEGSlider.Position(), 55);
+        EXPECT_FALSE(form_->JPEGSlider.Enabled());
+        EXPECT_FALSE(form_->Label2.Enabled());
+        EXPECT_FALSE(form_->Label3.Enabled());
+        EXPECT_EQ(form_->Label3.Text(), L"55");
+        DestroyForm();
+        EXPECT_EQ(Saved(L"photo", L"type"), std::wstring(type, type + 1));
+    }
+    // Beyond the list: no entry, written back as -1.
+    WriteIni(Ini(), "[photo]\ntype=3\n");
     CreateForm();
-    EXPECT_EQ(form_->FType.ItemIndex(), 0);
-    EXPECT_EQ(form_->JPEGSlider.Position(), 55);
-    EXPECT_FALSE(form_->JPEGSlider.Enabled());
-    EXPECT_FALSE(form_->Label2.Enabled());
-    EXPECT_FALSE(form_->Label3.Enabled());
-    EXPECT_EQ(form_->Label3.Text(), L"55");
+    EXPECT_EQ(form_->FType.ItemIndex(), -1);
+    DestroyForm();
+    EXPECT_EQ(Saved(L"photo", L"type"), L"-1");
 }
 
 TEST_F(Settings, OutOfRangeAndDamagedValuesAreBroughtBackOrFallBack) {
