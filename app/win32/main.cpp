@@ -3,6 +3,7 @@
 
 #include "about/win32/about_form.h"
 #include "app/win32/main_form.h"
+#include "capture/win32/photo_file.h"
 #include "base/win32/file_system.h"
 #include "ui/win32/application.h"
 
@@ -43,6 +44,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     Application.Run();
 
     mainForm.Destroy();
+    // Temporary files of failed photos that another program held until now.
+    RemoveLeftoverPhotoFiles();
     AboutForm = nullptr;
     MainForm = nullptr;
     return 0;

@@ -141,6 +141,7 @@ private:
     void ResizeAsAsked(PhotoBitmap& photo);
     // Writes the photo under the next free name; returns its path.
     std::wstring SavePhoto(const PhotoBitmap& photo);
+    void EnsurePhotosFolder();
 
     // Album (main_form_album.cpp).
     void PaintPhoto(HDC dc, const RECT& client);

@@ -41,6 +41,13 @@ void TMainForm::PhotoButtonClick(TObject*) {
     std::optional<Viewport> viewport = FindViewport();
     if (!viewport)
         return;
+    if (::IsIconic(viewport->browser)) {
+        // A minimised browser shows no view: it is restored first, and stays so.
+        ::ShowWindow(viewport->browser, SW_RESTORE);
+        viewport = FindViewport();
+        if (!viewport)
+            return;
+    }
     photoBusy_ = true;
     struct Done {
         TMainForm* form;
@@ -131,10 +138,28 @@ std::wstring TMainForm::SavePhoto(const PhotoBitmap& photo) {
         break;
     }
     takenWhileSaving_.clear();
+    EnsurePhotosFolder();
+    // While another program holds the new file, the window goes on answering.
+    PhotoFileSystem system;
+    system.pause = [] {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 25, QS_ALLINPUT);
+        Application.ProcessMessages();
+    };
     return SaveNewPhotoFile(
         [this] { return NextPhotoName(); },
         [this](const std::wstring& name) { takenWhileSaving_.insert(FoldFileName(name)); },
-        PhotoExtension(type), {FileChunk{headerOrJpeg.data(), headerOrJpeg.size()}, pixelChunk});
+        PhotoExtension(type), {FileChunk{headerOrJpeg.data(), headerOrJpeg.size()}, pixelChunk},
+        system);
+}
+
+void TMainForm::EnsurePhotosFolder() {
+    DWORD attributes = ::GetFileAttributesW(photosFolder_.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    // Removed since the start (a user clearing the album in a file manager): made again.
+    // The list lets go of the old folder first, or its removal could not finish.
+    FileListBox.StopWatching();
+    ::CreateDirectoryW(photosFolder_.c_str(), nullptr); // a failure shows when writing
 }
 
 std::wstring TMainForm::NextPhotoName() {

@@ -36,6 +36,8 @@ public:
     // Whether the list still holds what its folder holds: the system has told of no name
     // added, removed or renamed there since the last read.
     bool Current() const;
+    // Stops watching the folder (which is then not current); the next read watches again.
+    void StopWatching() { watch_.reset(); }
     // Selects the item named like the path's file name (a path in another folder first
     // assigns that folder) and runs OnChange.
     void SelectByPath(const std::wstring& path);

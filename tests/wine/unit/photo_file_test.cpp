@@ -117,7 +117,7 @@ int FullDisk(void* file, const void* data, unsigned long size, unsigned long* wr
         return FALSE;
     }
     unsigned long part = std::min(size, room);
-    int ok = vistrel::SystemWrite(file, data, part, written);
+    int ok = vistrel::PhotoFileSystem::SystemWrite(file, data, part, written);
     g_written += *written;
     return ok;
 }
@@ -129,7 +129,7 @@ TEST_F(PhotoFile, AFullDiskLeavesNoTemporaryFileAndNoPartialPhoto) {
     std::string big(300000, 'p');
     try {
         SaveNewPhotoFile([&] { return Base(L"image_00002"); }, [](auto&) {}, L".jpg",
-                         {FileChunk{big.data(), big.size()}}, FullDisk);
+                         {FileChunk{big.data(), big.size()}}, {.write = FullDisk});
         FAIL() << "no error";
     } catch (const Error& e) {
         std::wstring expected = L"Cannot write file \"" + Base(L"image_00002.jpg") + L"\". ";
@@ -141,6 +141,54 @@ TEST_F(PhotoFile, AFullDiskLeavesNoTemporaryFileAndNoPartialPhoto) {
     auto path = SaveNewPhotoFile([&] { return Base(L"image_00002"); }, [](auto&) {}, L".jpg",
                                  {FileChunk{big.data(), big.size()}});
     EXPECT_EQ(Text(path), big);
+}
+
+namespace {
+// Another program holding the new file without delete sharing until a moment.
+ULONGLONG g_heldUntil = 0;
+int g_renames = 0;
+DWORD HeldRename(HANDLE file, const std::wstring& target) {
+    ++g_renames;
+    if (GetTickCount64() < g_heldUntil)
+        return ERROR_SHARING_VIOLATION;
+    return vistrel::PhotoFileSystem::SystemRename(file, target);
+}
+DWORD HeldRemove(const std::wstring& path) {
+    if (GetTickCount64() < g_heldUntil)
+        return ERROR_SHARING_VIOLATION;
+    return vistrel::PhotoFileSystem::SystemRemove(path);
+}
+} // namespace
+
+TEST_F(PhotoFile, AFileHeldForAMomentIsNamedOnceLetGoAndOneHeldLongerIsReportedAndRemovedLater) {
+    vistrel::PhotoFileSystem held{.rename = HeldRename, .remove = HeldRemove, .patienceMs = 300};
+    std::string bytes = "photo";
+    // Held for less than the patience: named as soon as it is let go.
+    g_renames = 0;
+    g_heldUntil = GetTickCount64() + 150;
+    auto path = SaveNewPhotoFile([&] { return Base(L"image_00001"); }, [](auto&) {}, L".jpg",
+                                 {FileChunk{bytes.data(), bytes.size()}}, held);
+    EXPECT_EQ(Text(path), bytes);
+    EXPECT_GT(g_renames, 1);
+    EXPECT_EQ(FilesIn(folder_.Path()), std::vector<std::wstring>{L"image_00001.jpg"});
+
+    // Held for longer: the naming is reported with the system's reason, and the temporary
+    // file, still held, goes at the next photo.
+    g_heldUntil = GetTickCount64() + 1000;
+    try {
+        SaveNewPhotoFile([&] { return Base(L"image_00002"); }, [](auto&) {}, L".jpg",
+                         {FileChunk{bytes.data(), bytes.size()}}, held);
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Message(), L"Cannot write file \"" + Base(L"image_00002.jpg") + L"\". " +
+                                   vistrel::SystemErrorText(ERROR_SHARING_VIOLATION));
+    }
+    EXPECT_EQ(FilesIn(folder_.Path()).size(), 2u) << "the held temporary file";
+    WaitFor([] { return GetTickCount64() >= g_heldUntil; });
+    path = SaveNewPhotoFile([&] { return Base(L"image_00002"); }, [](auto&) {}, L".jpg",
+                            {FileChunk{bytes.data(), bytes.size()}}, held);
+    EXPECT_EQ(FilesIn(folder_.Path()),
+              (std::vector<std::wstring>{L"image_00001.jpg", L"image_00002.jpg"}));
 }
 
 TEST(ClickSound, IsACompleteEightBitMonoWaveOf5524BytesAndPlayingItReturns) {
