@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "ui/win32/application.h"
+#include "ui/win32/fonts.h"
 
 #include <shellapi.h>
 
@@ -12,16 +13,6 @@ TAboutForm* AboutForm = nullptr;
 namespace {
 
 constexpr COLORREF kLinkColor = RGB(0, 0, 128);
-
-UniqueFont MakeFont(bool underline) {
-    LOGFONTW lf{};
-    lf.lfHeight = -11;
-    lf.lfWeight = FW_NORMAL;
-    lf.lfUnderline = underline;
-    lf.lfCharSet = RUSSIAN_CHARSET; // every caption is Cyrillic
-    wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
-    return UniqueFont(::CreateFontIndirectW(&lf));
-}
 
 } // namespace
 
@@ -34,8 +25,8 @@ void TAboutForm::Create(HWND owner) {
     ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
     CreateHandle(exStyle, kClassName, kCaption, style, 0, 0, r.right - r.left, r.bottom - r.top,
                  owner, nullptr);
-    font_ = MakeFont(false);
-    linkFont_ = MakeFont(true);
+    font_ = MakeUiFont(96);
+    linkFont_ = MakeUiFont(96, {.underline = true});
     emblem_.reset(static_cast<HBITMAP>(
         ::LoadImageW(::GetModuleHandleW(nullptr), L"EMBLEM", IMAGE_BITMAP, 0, 0, 0)));
 

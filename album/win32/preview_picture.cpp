@@ -2,6 +2,7 @@
 
 #include "album/fit.h"
 #include "album/picture_limits.h"
+#include "album/win32/picture_file.h"
 #include "album/png_reader.h"
 #include "base/error.h"
 #include "base/win32/file_system.h"
@@ -13,47 +14,6 @@
 namespace vistrel {
 
 namespace {
-
-// Files larger than the largest picture the preview decodes (a 16384-square 32-bit BMP)
-// are not read at all.
-constexpr uint64_t kMaxFileBytes = static_cast<uint64_t>(kMaxPreviewPixels) * 4 + (1u << 20);
-
-std::vector<uint8_t> ReadWholeFile(const std::wstring& path) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file)
-        throw Error(FormatMessageText(L"Cannot open file \"%s\". %s",
-                                      {path, SystemErrorText(::GetLastError())}));
-    LARGE_INTEGER size{};
-    ::GetFileSizeEx(file.get(), &size);
-    if (size.QuadPart < 0 || static_cast<uint64_t>(size.QuadPart) > kMaxFileBytes)
-        throw Error(L"Out of memory");
-    std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD part = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 64u << 20));
-        DWORD read = 0;
-        if (!::ReadFile(file.get(), bytes.data() + done, part, &read, nullptr) || read == 0)
-            break;
-        done += read;
-    }
-    bytes.resize(done); // a file that shrank while read is judged by what was read
-    return bytes;
-}
-
-std::wstring ExtensionOf(const std::wstring& path) {
-    std::wstring name = FileNameOf(path);
-    size_t dot = name.find_last_of(L'.');
-    return dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
-}
-
-// A header for drawing pixels with GDI, built from checked values only.
-struct DrawHeader {
-    BITMAPINFOHEADER header{};
-    RGBQUAD colours[256]{};
-    const BITMAPINFO* Info() const { return reinterpret_cast<const BITMAPINFO*>(this); }
-};
 
 // Draws pixels of the given size into the fitted box of the area.
 void Stretch(HDC dc, const RECT& area, const Box& fit, int width, int height, const void* bits,
@@ -71,17 +31,17 @@ void Stretch(HDC dc, const RECT& area, const Box& fit, int width, int height, co
 } // namespace
 
 std::unique_ptr<PreviewPicture> PreviewPicture::Load(const std::wstring& path) {
-    std::wstring ext = ExtensionOf(path);
+    std::wstring ext = PictureExtension(path);
     auto picture = std::make_unique<PreviewPicture>();
     if (SameFileName(ext, L"bmp")) {
         picture->kind_ = Kind::Bmp;
-        picture->file_ = ReadWholeFile(path);
+        picture->file_ = ReadPictureFile(path);
         picture->bmp_ = ParseBmp(picture->file_);
         picture->width_ = picture->bmp_.width;
         picture->height_ = picture->bmp_.height;
     } else if (SameFileName(ext, L"jpg") || SameFileName(ext, L"jpeg")) {
         picture->kind_ = Kind::Jpeg;
-        picture->file_ = ReadWholeFile(path);
+        picture->file_ = ReadPictureFile(path);
         // An empty file loads; it fails when drawn, like any data the library rejects.
         if (!picture->file_.empty()) {
             JpegHeader header = ReadJpegHeader(picture->file_);
@@ -90,7 +50,7 @@ std::unique_ptr<PreviewPicture> PreviewPicture::Load(const std::wstring& path) {
         }
     } else if (SameFileName(ext, L"png")) {
         picture->kind_ = Kind::Png;
-        picture->file_ = ReadWholeFile(path);
+        picture->file_ = ReadPictureFile(path);
         // Any damage, in the header too, is told once when the picture is drawn.
         try {
             PngHeader header = ReadPngHeader(picture->file_);
@@ -107,29 +67,10 @@ std::unique_ptr<PreviewPicture> PreviewPicture::Load(const std::wstring& path) {
 }
 
 std::wstring PreviewPicture::Draw(HDC dc, const RECT& area, bool resizing) {
-    DrawHeader h;
-    h.header.biSize = sizeof(BITMAPINFOHEADER);
-    h.header.biPlanes = 1;
     if (kind_ == Kind::Bmp) {
         if (bmp_.empty)
             return {};
-        h.header.biWidth = bmp_.width;
-        h.header.biHeight = bmp_.topDown ? -bmp_.height : bmp_.height;
-        h.header.biBitCount = static_cast<WORD>(bmp_.bitsPerPixel);
-        if (bmp_.bitFields) {
-            h.header.biCompression = BI_BITFIELDS;
-            auto* masks = reinterpret_cast<DWORD*>(h.colours);
-            masks[0] = bmp_.masks[0];
-            masks[1] = bmp_.masks[1];
-            masks[2] = bmp_.masks[2];
-        } else {
-            h.header.biCompression = BI_RGB;
-            h.header.biClrUsed = static_cast<DWORD>(bmp_.palette.size());
-            for (size_t i = 0; i < bmp_.palette.size() && i < 256; ++i)
-                h.colours[i] = {static_cast<BYTE>(bmp_.palette[i]),
-                                static_cast<BYTE>(bmp_.palette[i] >> 8),
-                                static_cast<BYTE>(bmp_.palette[i] >> 16), 0};
-        }
+        const DrawHeader h = DrawHeaderOf(bmp_);
         Stretch(dc, area,
                 FitPicture(bmp_.width, bmp_.height, area.right - area.left, area.bottom - area.top),
                 bmp_.width, bmp_.height, file_.data() + bmp_.pixelOffset, h);
@@ -162,14 +103,7 @@ std::wstring PreviewPicture::Draw(HDC dc, const RECT& area, bool resizing) {
     if (!decoded_ || fit.width <= 0 || fit.height <= 0)
         return error;
     const DecodedPicture& d = *decoded_;
-    h.header.biWidth = d.width;
-    h.header.biHeight = -d.height; // rows from the top
-    h.header.biBitCount = static_cast<WORD>(d.bitsPerPixel);
-    h.header.biCompression = BI_RGB;
-    h.header.biClrUsed = static_cast<DWORD>(d.palette.size());
-    for (size_t i = 0; i < d.palette.size() && i < 256; ++i)
-        h.colours[i] = {static_cast<BYTE>(d.palette[i]), static_cast<BYTE>(d.palette[i] >> 8),
-                        static_cast<BYTE>(d.palette[i] >> 16), 0};
+    const DrawHeader h = DrawHeaderOf(d);
     if (d.width == fit.width && d.height == fit.height)
         ::SetDIBitsToDevice(dc, area.left + fit.left, area.top + fit.top, d.width, d.height, 0, 0,
                             0, static_cast<UINT>(d.height), d.bits.data(), h.Info(),

@@ -4,6 +4,7 @@
 #include "app/win32/main_form.h"
 
 #include "album/win32/preview_picture.h"
+#include "app/win32/hotkey_form.h"
 #include "base/win32/file_system.h"
 #include "ui/win32/application.h"
 
@@ -24,8 +25,14 @@ TMainForm::TMainForm(std::wstring programPath)
 
     Hide = {kHideId, L"Свернуть", L"Свернуть панель", true};
     N1 = {kN1Id, nullptr, L"", true};
+    OpenPhoto = {kOpenPhotoId, L"Открыть", L"Открыть фото в программе просмотра", false};
+    ShowInFolder = {kShowInFolderId, L"Показать в папке", L"Открыть папку с фото и выделить его",
+                    false};
+    CopyPhoto = {kCopyPhotoId, L"Копировать", L"Копировать фото в буфер обмена", false};
     DelPhoto = {kDelPhotoId, L"Удалить фото", L"", false};
     N4 = {kN4Id, nullptr, L"", false};
+    ChooseHotkey = {kChooseHotkeyId, L"Горячая клавиша…",
+                    L"Клавиша, которой делается снимок из любой программы", true};
     About = {kAboutId, L"О программе", L"О программе", true};
 }
 
@@ -51,11 +58,14 @@ void TMainForm::FormCreate(TObject*) {
     LoadSettings();
     ::CreateDirectoryW(photosFolder_.c_str(), nullptr); // existing already: fine
     FileListBox.AssignFolder(photosFolder_);
+    RegisterHotkeyAtStart();
 }
 
 void TMainForm::Destroy() {
     if (!settingsSaved_)
         Guarded([this] { FormDestroy(this); });
+    if (hotkeyId_)
+        ::UnregisterHotKey(hwnd_, hotkeyId_);
     if (hwnd_)
         ::DestroyWindow(hwnd_);
 }
@@ -89,9 +99,17 @@ void TMainForm::OnActivate(bool active) {
     ::SetFocus(savedFocus_ && ::IsWindow(savedFocus_) ? savedFocus_ : PhotoButton.Handle());
 }
 
-void TMainForm::OnCommand(HWND control, WORD code) {
-    if (TControl* c = FindControl(controls_, control))
+void TMainForm::OnCommand(WORD id, HWND control, WORD code) {
+    if (TControl* c = FindControl(controls_, control)) {
         c->Command(code);
+        return;
+    }
+    // Enter where no control takes it becomes IDOK (the dialog keys of the window): in the
+    // list it opens the photo.
+    if (id == IDOK && !control && ::GetFocus() == FileListBox.Handle()) {
+        WORD key = VK_RETURN;
+        FileListBoxKeyDown(&FileListBox, key, 0);
+    }
 }
 
 void TMainForm::OnHScroll(HWND control, int code, int thumbPosition) {
@@ -141,7 +159,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnMenuSelect(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_COMMAND:
-        OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        OnCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return 0;
     case WM_HSCROLL:
         OnHScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam),
@@ -151,6 +169,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (OnDrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam)))
             return TRUE;
         break;
+    case WM_SETFOCUS:
+        // The window itself takes no keys: the focus goes on to its control.
+        OnActivate(true);
+        return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             OnActivate(false);
@@ -159,7 +181,14 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnActivate(true);
         return 0;
     case kTakePendingPhoto:
-        PhotoButtonClick(&PhotoButton);
+        if (!pendingPhotos_.empty()) {
+            const bool fromHotkey = pendingPhotos_.front();
+            pendingPhotos_.pop_front();
+            PhotoButtonClick(fromHotkey ? static_cast<TObject*>(this) : &PhotoButton);
+        }
+        return 0;
+    case WM_HOTKEY:
+        OnHotkey(static_cast<int>(wParam));
         return 0;
     case kReportPreviewError:
         ReportPreviewError();

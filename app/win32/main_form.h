@@ -6,6 +6,7 @@
 
 #include "capture/win32/photo_bitmap.h"
 #include "capture/win32/viewport.h"
+#include "ui/hotkey_text.h"
 #include "ui/layout.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/file_list.h"
@@ -13,6 +14,8 @@
 #include "ui/win32/popup_menu.h"
 #include "ui/win32/window.h"
 
+#include <array>
+#include <deque>
 #include <memory>
 #include <set>
 #include <string>
@@ -70,11 +73,12 @@ public:
     TButton PhotoButton;
     UniqueImageList ImageList;
 
-    TMenuItem Hide, N1, DelPhoto, N4, About;
+    TMenuItem Hide, N1, OpenPhoto, ShowInFolder, CopyPhoto, DelPhoto, N4, ChooseHotkey, About;
 
     const std::wstring& PhotosFolder() const { return photosFolder_; }
     const std::wstring& SettingsPath() const { return settingsPath_; }
     const std::wstring& NameTemplate() const { return FNameTemplate; }
+    Hotkey PhotoHotkey() const { return FHotkey; }
     // The hint the status bar shows.
     std::wstring StatusText() const { return statusText_; }
 
@@ -100,6 +104,11 @@ public:
     void DelPhotoClick(TObject* Sender);
     void FileListBoxKeyDown(TObject* Sender, WORD& Key, unsigned Shift);
     void DeleteSelectedPhoto();
+    void OpenPhotoClick(TObject* Sender);
+    void ShowInFolderClick(TObject* Sender);
+    void CopyPhotoClick(TObject* Sender);
+    void ChooseHotkeyClick(TObject* Sender);
+    void FileListBoxDblClick(TObject* Sender);
     void FTypeChange(TObject* Sender);
     void JPEGSliderChange(TObject* Sender);
     void ScaleClick(TObject* Sender);
@@ -111,7 +120,22 @@ public:
     std::wstring NextPhotoName();
 
 private:
-    enum MenuId : UINT { kHideId = 1001, kN1Id, kDelPhotoId, kN4Id, kAboutId };
+    enum MenuId : UINT {
+        kHideId = 1001,
+        kN1Id,
+        kOpenPhotoId,
+        kShowInFolderId,
+        kCopyPhotoId,
+        kDelPhotoId,
+        kN4Id,
+        kChooseHotkeyId,
+        kAboutId,
+    };
+    // The menu's entries, top to bottom.
+    std::array<const TMenuItem*, 9> MenuItems() const {
+        return {&Hide,     &N1, &OpenPhoto,    &ShowInFolder, &CopyPhoto,
+                &DelPhoto, &N4, &ChooseHotkey, &About};
+    }
 
     // Layout (main_form_layout.cpp).
     struct ControlRow;
@@ -137,11 +161,21 @@ private:
     void SetStatusText(const std::wstring& text);
 
     // Photo (main_form_photo.cpp).
-    PhotoBitmap CapturePhoto(const Viewport& viewport);
+    // activate: whether the panel takes the focus back afterwards (not after a hotkey,
+    // which leaves it where it was).
+    PhotoBitmap CapturePhoto(const Viewport& viewport, bool activate);
     void ResizeAsAsked(PhotoBitmap& photo);
     // Writes the photo under the next free name; returns its path.
     std::wstring SavePhoto(const PhotoBitmap& photo);
     void EnsurePhotosFolder();
+
+    // Hotkey (main_form_hotkey.cpp).
+    // Makes the hotkey the photo hotkey, in place of the one before; false when another
+    // program holds it (the one before then stays).
+    bool RegisterPhotoHotkey(Hotkey hotkey);
+    void RegisterHotkeyAtStart();
+    std::wstring HotkeyInUseText(Hotkey hotkey) const;
+    void OnHotkey(int id);
 
     // Album (main_form_album.cpp).
     void PaintPhoto(HDC dc, const RECT& client);
@@ -151,18 +185,22 @@ private:
     // Dispatch (main_form.cpp).
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnActivate(bool active);
-    void OnCommand(HWND control, WORD code);
+    void OnCommand(WORD id, HWND control, WORD code);
     void OnHScroll(HWND control, int code, int thumbPosition);
     bool OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnEndSession();
 
     std::wstring FNameTemplate;
+    Hotkey FHotkey;    // the photo hotkey as chosen; none by default
+    int hotkeyId_ = 0; // under which it is registered (0: it is not)
+    std::unique_ptr<class THotkeyForm> hotkeyForm_;
 
     // A photo in progress, clicks that came meanwhile, and names found taken while saving.
     static constexpr UINT kTakePendingPhoto = WM_APP + 1;
     static constexpr UINT kReportPreviewError = WM_APP + 2;
     bool photoBusy_ = false;
-    int pendingPhotos_ = 0;
+    // Clicks and hotkey presses that came during a photo, in order; true for a hotkey.
+    std::deque<bool> pendingPhotos_;
     std::set<std::wstring> takenWhileSaving_;
 
     // The preview's picture, and an error found while painting it, to be reported after.

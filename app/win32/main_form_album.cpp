@@ -1,5 +1,6 @@
 // The album handlers of the main window: the preview of the selected photo and deletion.
 
+#include "album/win32/photo_clipboard.h"
 #include "album/win32/photo_files.h"
 #include "album/win32/preview_picture.h"
 #include "app/win32/main_form.h"
@@ -56,18 +57,49 @@ void TMainForm::ReportPreviewError() {
 
 void TMainForm::FileListBoxContextPopup(TObject*) {
     std::wstring path = FileListBox.SelectedPath();
-    bool canDelete = !path.empty() && FileExists(path);
-    DelPhoto.Visible = canDelete;
-    N4.Visible = canDelete;
+    bool photo = !path.empty() && FileExists(path);
+    for (TMenuItem* item : {&OpenPhoto, &ShowInFolder, &CopyPhoto, &DelPhoto, &N4})
+        item->Visible = photo;
+}
+
+namespace {
+constexpr unsigned kCtrlHeld = 2; // in FileListBoxKeyDown's Shift
+}
+
+// What can be done with the selected photo: nothing when it is gone.
+void TMainForm::OpenPhotoClick(TObject*) {
+    std::wstring path = FileListBox.SelectedPath();
+    if (!path.empty() && FileExists(path))
+        OpenPhotoFile(hwnd_, path);
+}
+
+void TMainForm::ShowInFolderClick(TObject*) {
+    std::wstring path = FileListBox.SelectedPath();
+    if (!path.empty() && FileExists(path))
+        ShowPhotoInFolder(path);
+}
+
+void TMainForm::CopyPhotoClick(TObject*) {
+    std::wstring path = FileListBox.SelectedPath();
+    if (!path.empty() && FileExists(path))
+        CopyPhotoToClipboard(hwnd_, path);
+}
+
+void TMainForm::FileListBoxDblClick(TObject*) {
+    OpenPhotoClick(this);
 }
 
 void TMainForm::DelPhotoClick(TObject*) {
     DeleteSelectedPhoto();
 }
 
-void TMainForm::FileListBoxKeyDown(TObject*, WORD& Key, unsigned) {
+void TMainForm::FileListBoxKeyDown(TObject*, WORD& Key, unsigned Shift) {
     if (Key == VK_DELETE)
         DeleteSelectedPhoto();
+    else if (Key == VK_RETURN)
+        OpenPhotoClick(this);
+    else if (Key == 'C' && (Shift & kCtrlHeld))
+        CopyPhotoClick(this);
 }
 
 void TMainForm::DeleteSelectedPhoto() {
@@ -76,8 +108,8 @@ void TMainForm::DeleteSelectedPhoto() {
         return;
     picture_.reset();
     DeletePhotoFile(path); // a file that cannot be deleted stays listed
-    DelPhoto.Visible = false;
-    N4.Visible = false;
+    for (TMenuItem* item : {&OpenPhoto, &ShowInFolder, &CopyPhoto, &DelPhoto, &N4})
+        item->Visible = false;
     FileListBox.Reread();
 }
 

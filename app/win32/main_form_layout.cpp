@@ -6,6 +6,7 @@
 
 #include "base/error.h"
 #include "capture/photo_options.h"
+#include "ui/win32/fonts.h"
 
 #include <algorithm>
 
@@ -35,16 +36,6 @@ constexpr uint8_t kBottomStretch = kAnchorLeft | kAnchorRight | kAnchorBottom;
 constexpr uint8_t kBottomRight = kAnchorRight | kAnchorBottom;
 
 constexpr UINT kFirstControlId = 100;
-
-UniqueFont MakeFont(int weight) {
-    LOGFONTW lf{};
-    lf.lfHeight = -11;
-    lf.lfWeight = weight;
-    lf.lfCharSet = RUSSIAN_CHARSET; // every caption is Cyrillic
-    lf.lfQuality = DEFAULT_QUALITY;
-    wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
-    return UniqueFont(::CreateFontIndirectW(&lf));
-}
 
 } // namespace
 
@@ -99,8 +90,8 @@ std::vector<TMainForm::ControlRow> TMainForm::LayoutTable() {
 }
 
 void TMainForm::CreateControls() {
-    font_ = MakeFont(FW_NORMAL);
-    boldFont_ = MakeFont(FW_BOLD);
+    font_ = MakeUiFont(96);
+    boldFont_ = MakeUiFont(96, {.weight = FW_BOLD});
     ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     UINT id = kFirstControlId;
     for (const ControlRow& row : LayoutTable()) {
@@ -215,6 +206,7 @@ void TMainForm::ConnectHandlers() {
     Proportional.OnClick = [this](TObject* s) { ProportionalClick(s); };
     ScaleSlider.OnChange = [this](TObject* s) { ScaleSliderChange(s); };
     FileListBox.OnChange = [this](TObject* s) { FileListBoxChange(s); };
+    FileListBox.OnDblClick = [this](TObject* s) { FileListBoxDblClick(s); };
     FileListBox.OnKeyDown = [this](TObject* s, WORD& key, unsigned shift) {
         FileListBoxKeyDown(s, key, shift);
     };

@@ -30,14 +30,26 @@ void TMainForm::OnContextMenu(HWND over, POINT at) {
     UINT chosen;
     {
         TApplication::ModalScope modal(Application);
-        chosen = TrackPopupMenuItems(hwnd_, {&Hide, &N1, &DelPhoto, &N4, &About}, at);
+        chosen = TrackPopupMenuItems(hwnd_, MenuItems(), at);
     }
     switch (chosen) {
     case kHideId:
         HideClick(this);
         break;
+    case kOpenPhotoId:
+        OpenPhotoClick(this);
+        break;
+    case kShowInFolderId:
+        ShowInFolderClick(this);
+        break;
+    case kCopyPhotoId:
+        CopyPhotoClick(this);
+        break;
     case kDelPhotoId:
         DelPhotoClick(this);
+        break;
+    case kChooseHotkeyId:
+        ChooseHotkeyClick(this);
         break;
     case kAboutId:
         AboutClick(this);
@@ -63,7 +75,7 @@ void TMainForm::OnExitMenuLoop() {
 void TMainForm::OnMenuSelect(UINT id, UINT flags) {
     menuHint_.clear();
     if (flags != 0xFFFF && !(flags & (MF_SEPARATOR | MF_POPUP)))
-        menuHint_ = MenuItemHint({&Hide, &N1, &DelPhoto, &N4, &About}, id);
+        menuHint_ = MenuItemHint(MenuItems(), id);
     if (menuActive_)
         SetStatusText(menuHint_);
 }

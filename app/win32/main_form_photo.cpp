@@ -27,7 +27,9 @@ namespace {
 
 } // namespace
 
-void TMainForm::PhotoButtonClick(TObject*) {
+void TMainForm::PhotoButtonClick(TObject* Sender) {
+    // The window itself is the sender when the photo hotkey was pressed.
+    const bool fromHotkey = Sender == this;
     // Not while an error box or a dialog of the program is up: the photo would hide the
     // panel under it, or take the box into the picture.
     if (Application.InModalLoop())
@@ -35,7 +37,7 @@ void TMainForm::PhotoButtonClick(TObject*) {
     // A click that arrives while a photo is being taken (the settle and refresh steps
     // let messages through) is taken right after it, never in the middle of it.
     if (photoBusy_) {
-        ++pendingPhotos_;
+        pendingPhotos_.push_back(fromHotkey);
         return;
     }
     std::optional<Viewport> viewport = FindViewport();
@@ -57,15 +59,13 @@ void TMainForm::PhotoButtonClick(TObject*) {
             // After a failure the clicks behind it would only fail the same way, each with
             // its own error box.
             if (!taken)
-                form->pendingPhotos_ = 0;
-            if (form->pendingPhotos_ > 0) {
-                --form->pendingPhotos_;
+                form->pendingPhotos_.clear();
+            if (!form->pendingPhotos_.empty())
                 ::PostMessageW(form->hwnd_, kTakePendingPhoto, 0, 0);
-            }
         }
     } done{this};
 
-    PhotoBitmap photo = CapturePhoto(*viewport);
+    PhotoBitmap photo = CapturePhoto(*viewport, !fromHotkey);
     ResizeAsAsked(photo);
     std::wstring path = SavePhoto(photo);
     FileListBox.Reread();
@@ -76,7 +76,7 @@ void TMainForm::PhotoButtonClick(TObject*) {
     done.taken = true;
 }
 
-PhotoBitmap TMainForm::CapturePhoto(const Viewport& viewport) {
+PhotoBitmap TMainForm::CapturePhoto(const Viewport& viewport, bool activate) {
     const int width = viewport.Width(), height = viewport.Height();
     if (width < 0 || height < 0)
         throw Error(L"Out of system resources");
@@ -90,8 +90,9 @@ PhotoBitmap TMainForm::CapturePhoto(const Viewport& viewport) {
     // The panel comes back before anything that can fail.
     struct ShowAgain {
         HWND hwnd;
-        ~ShowAgain() { ::ShowWindow(hwnd, SW_SHOW); }
-    } showAgain{hwnd_};
+        bool activate;
+        ~ShowAgain() { ::ShowWindow(hwnd, activate ? SW_SHOW : SW_SHOWNA); }
+    } showAgain{hwnd_, activate};
     ::SetForegroundWindow(viewport.browser);
     for (int i = 0; i < 10; ++i) {
         ::Sleep(10);

@@ -49,6 +49,8 @@ void TMainForm::LoadSettings() {
     ScaleSlider.SetPosition(IniInteger(ini.Read(L"photo", L"sfactor"), 100));
     ScaleSliderChange(this);
     FNameTemplate = IniString(ini.Read(L"photo", L"name"), L"image_%.5d");
+    // A hotkey that cannot be read is none (and is written back empty).
+    FHotkey = ParseHotkey(IniString(ini.Read(L"photo", L"hotkey"), L"")).value_or(Hotkey{});
 
     // Without the browser, the sizing above took the boxes as its base and scaled them
     // twice (640 by 480 would end as 1 by 1): the stored sizes are kept instead.
@@ -75,6 +77,7 @@ void TMainForm::SaveSettings() {
         {L"photo", L"prop", IniWriteBoolean(Proportional.Checked())},
         {L"photo", L"sfactor", WriteWholeNumber(ScaleSlider.Position())},
         {L"photo", L"name", FNameTemplate},
+        {L"photo", L"hotkey", FormatHotkey(FHotkey).value_or(L"")},
     };
     IniFile(settingsPath_).Write(entries);
 }

@@ -136,7 +136,7 @@ std::vector<std::wstring> ListPlainFiles(const std::wstring& folder, QueryDirect
     return names;
 }
 
-std::wstring SystemErrorText(DWORD code) {
+std::wstring SystemErrorText(DWORD code, std::wstring_view insert) {
     wchar_t* buffer = nullptr;
     DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                    FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -147,6 +147,9 @@ std::wstring SystemErrorText(DWORD code) {
         text.pop_back();
     if (text.empty())
         text = L"System error " + std::to_wstring(code);
+    for (size_t at = 0; !insert.empty() && (at = text.find(L"%1", at)) != std::wstring::npos;
+         at += insert.size())
+        text.replace(at, 2, insert);
     return text;
 }
 

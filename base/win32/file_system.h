@@ -34,7 +34,8 @@ QueryDirectoryFunction SystemQueryDirectory();
 std::vector<std::wstring> ListPlainFiles(const std::wstring& folder,
                                          QueryDirectoryFunction query = SystemQueryDirectory());
 
-// The system's text for an error code, without the trailing line break.
-std::wstring SystemErrorText(DWORD code);
+// The system's text for an error code, without the trailing line break; "%1" in it (some
+// texts name the file concerned) is replaced by the insert when there is one.
+std::wstring SystemErrorText(DWORD code, std::wstring_view insert = {});
 
 } // namespace vistrel

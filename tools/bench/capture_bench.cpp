@@ -108,6 +108,15 @@ int wmain(int argc, wchar_t** argv) {
     // The whole program: one click on a 1080p view, its peak working set.
     fs::path exe = work / L"vistrel.exe";
     fs::copy_file(Here() / L"vistrel.exe", exe, fs::copy_options::overwrite_existing);
+    {
+        // The photo hotkey too, for the figure of a photo taken by it.
+        HANDLE ini = CreateFileW((work / L"vistrel.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                                 CREATE_ALWAYS, 0, nullptr);
+        const char text[] = "[photo]\r\nhotkey=Ctrl+Shift+F9\r\n";
+        DWORD written = 0;
+        WriteFile(ini, text, sizeof text - 1, &written, nullptr);
+        CloseHandle(ini);
+    }
     PROCESS_INFORMATION program = Start(exe, L"");
     HWND main = nullptr, button = nullptr;
     Poll(

@@ -119,6 +119,8 @@ void TFileListBox::Change() {
 }
 
 void TFileListBox::Command(WORD code) {
+    if (code == LBN_DBLCLK && OnDblClick)
+        OnDblClick(this);
     if (code != LBN_SELCHANGE)
         return;
     // The user moved the selection; choosing the item already selected changes nothing.
@@ -172,6 +174,12 @@ LRESULT CALLBACK TFileListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, 
                     return 0;
                 wParam = key;
             }
+            break;
+        case WM_GETDLGCODE:
+            // Enter is the list's own (it opens the photo), not the window's default button.
+            if (lParam && reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
+                reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN)
+                return DLGC_WANTMESSAGE;
             break;
         case WM_CHAR:
             if (wParam >= 0x20 || wParam == L'\b') {

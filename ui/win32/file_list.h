@@ -20,6 +20,7 @@ public:
     std::wstring Mask = L"*.bmp;*.jpg;*.png";
 
     TNotifyEvent OnChange;
+    TNotifyEvent OnDblClick;
     // Key presses, before the list's own handling.
     std::function<void(TObject* sender, WORD& key, unsigned shift)> OnKeyDown;
 

@@ -4,7 +4,7 @@
 
 namespace vistrel {
 
-UINT TrackPopupMenuItems(HWND owner, std::initializer_list<const TMenuItem*> items, POINT at) {
+UINT TrackPopupMenuItems(HWND owner, std::span<const TMenuItem* const> items, POINT at) {
     UniqueMenu menu(::CreatePopupMenu());
     for (const TMenuItem* item : items) {
         if (!item->Visible)
@@ -20,7 +20,7 @@ UINT TrackPopupMenuItems(HWND owner, std::initializer_list<const TMenuItem*> ite
                                                 at.y, owner, nullptr));
 }
 
-std::wstring MenuItemHint(std::initializer_list<const TMenuItem*> items, UINT id) {
+std::wstring MenuItemHint(std::span<const TMenuItem* const> items, UINT id) {
     for (const TMenuItem* item : items)
         if (item->Id == id && item->Caption)
             return item->Hint;

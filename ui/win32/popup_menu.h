@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include <initializer_list>
+#include <span>
 #include <string>
 
 namespace vistrel {
@@ -19,9 +19,9 @@ struct TMenuItem {
 // Shows the visible entries at the screen point, owned by the window, and returns the
 // chosen entry's id (0 when none was chosen). The owner gets the menu loop's messages
 // (WM_ENTERMENULOOP, WM_MENUSELECT, WM_EXITMENULOOP) while the menu is open.
-UINT TrackPopupMenuItems(HWND owner, std::initializer_list<const TMenuItem*> items, POINT at);
+UINT TrackPopupMenuItems(HWND owner, std::span<const TMenuItem* const> items, POINT at);
 
 // The hint of the entry with this id, or nothing.
-std::wstring MenuItemHint(std::initializer_list<const TMenuItem*> items, UINT id);
+std::wstring MenuItemHint(std::span<const TMenuItem* const> items, UINT id);
 
 } // namespace vistrel

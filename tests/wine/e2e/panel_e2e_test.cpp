@@ -117,9 +117,12 @@ TEST(Panel, HiddenFromTheMenuAndRestoredFromTheTaskbarItIsOnTopAgain) {
     SetForegroundWindow(panel.Main());
     SetFocus(panel.PhotoButton());
     ClickAt(Centre(panel.PhotoButton()), /*right=*/true);
-    ASSERT_NE(WaitForPopupMenu(), nullptr);
-    PressKey(VK_DOWN);
-    PressKey(VK_RETURN); // "Свернуть"
+    HWND menu = WaitForPopupMenu();
+    ASSERT_NE(menu, nullptr);
+    // A click on the first entry, "Свернуть", at the menu's top.
+    RECT r{};
+    GetWindowRect(menu, &r);
+    ClickAt({r.left + 20, r.top + GetSystemMetrics(SM_CYMENUSIZE) / 2 + 3});
     ASSERT_TRUE(WaitFor([&] { return IsIconic(app) != FALSE; }));
     EXPECT_FALSE(IsWindowVisible(panel.Main()));
     SendMessageW(app, WM_SYSCOMMAND, SC_RESTORE, 0);

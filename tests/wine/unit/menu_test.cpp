@@ -102,26 +102,33 @@ TEST_F(Menu, HighlightedEntriesShowTheirHintsInTheStatusBar) {
     SetFocus(form_->PhotoButton.Handle());
     WithPopupMenu([] { PressKey(VK_F10, true); },
                   [&](HWND) {
-                      for (const wchar_t* hint : {L"Свернуть панель", L"О программе"}) {
+                      for (const wchar_t* hint :
+                           {L"Свернуть панель",
+                            L"Клавиша, которой делается снимок из любой программы",
+                            L"О программе"}) {
                           PressKey(VK_DOWN); // the separator between is passed over
                           WaitFor([&] { return StatusBarText() == hint; }, 3s);
                           shown.push_back(StatusBarText());
                       }
                       PressKey(VK_ESCAPE);
                   });
-    EXPECT_EQ(shown, (std::vector<std::wstring>{L"Свернуть панель", L"О программе"}));
+    EXPECT_EQ(shown, (std::vector<std::wstring>{
+                         L"Свернуть панель", L"Клавиша, которой делается снимок из любой программы",
+                         L"О программе"}));
     EXPECT_EQ(StatusBarText(), L"") << "the hint goes with the menu";
 }
 
-TEST_F(Menu, OverTheListWithNothingSelectedOnlyHideAndAboutAreOffered) {
+TEST_F(Menu, OverTheListWithNothingSelectedNoPhotoEntriesAreOffered) {
     auto entries = EntriesOfMenuOpenedBy(
         [&] { ClickAt(Centre(form_->FileListBox.Handle()), /*right=*/true); });
-    EXPECT_EQ(entries, (std::vector<std::wstring>{L"Свернуть", L"-", L"О программе"}));
+    EXPECT_EQ(entries,
+              (std::vector<std::wstring>{L"Свернуть", L"-", L"Горячая клавиша…", L"О программе"}));
 }
 
-TEST_F(Menu, DeletionIsOfferedForTheSelectedPhotoHoweverTheMenuIsOpenedOverTheList) {
-    const std::vector<std::wstring> withDeletion{L"Свернуть", L"-", L"Удалить фото", L"-",
-                                                 L"О программе"};
+TEST_F(Menu, ThePhotoEntriesAreOfferedForTheSelectedPhotoHoweverTheMenuIsOpenedOverTheList) {
+    const std::vector<std::wstring> withDeletion{
+        L"Свернуть",     L"-", L"Открыть",          L"Показать в папке", L"Копировать",
+        L"Удалить фото", L"-", L"Горячая клавиша…", L"О программе"};
     HWND list = form_->FileListBox.Handle();
     form_->FileListBox.SelectByPath((Photos() / L"a.jpg").wstring());
     // A right-click on the selected item keeps it selected.

@@ -1,0 +1,44 @@
+#pragma once
+// The dialog in which the photo hotkey is chosen: the system's hotkey control, "ОК" and
+// "Отмена". Backspace in the control clears it to none.
+
+#include "base/win32/handles.h"
+#include "ui/hotkey_text.h"
+#include "ui/win32/controls.h"
+#include "ui/win32/window.h"
+
+#include <functional>
+
+namespace vistrel {
+
+class THotkeyForm : public Window, public TObject {
+public:
+    static constexpr wchar_t kClassName[] = L"THotkeyForm";
+    static constexpr wchar_t kCaption[] = L"Горячая клавиша";
+
+    TControl HotkeyEdit;
+    TButton OkButton;
+    TButton CancelButton;
+
+    // Shows the dialog over the owner with the current hotkey. accept(chosen) is asked on
+    // "ОК": false keeps the dialog open (accept has told the user why). Returns whether a
+    // hotkey was accepted.
+    bool ShowModal(HWND owner, Hotkey current, const std::function<bool(Hotkey)>& accept);
+
+    // The control's hotkey.
+    Hotkey Chosen() const;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Create(HWND owner);
+    static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR data);
+
+    UniqueFont font_;
+    int result_ = 0;
+    std::function<bool(Hotkey)> accept_;
+};
+
+} // namespace vistrel

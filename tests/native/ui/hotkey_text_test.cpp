@@ -1,0 +1,48 @@
+#include "ui/hotkey_text.h"
+
+#include <gtest/gtest.h>
+
+using namespace vistrel;
+
+TEST(HotkeyText, ReadsAnyCaseAndBlanksAndWritesTheCanonicalForm) {
+    struct Case {
+        const wchar_t* text;
+        const wchar_t* canonical;
+    };
+    const Case cases[] = {
+        {L"Ctrl+Shift+F9", L"Ctrl+Shift+F9"},
+        {L"  shift + ctrl+f9 ", L"Ctrl+Shift+F9"},
+        {L"WIN+alt+x", L"Alt+Win+X"},
+        {L"ctrl+alt+shift+win+pagedown", L"Ctrl+Alt+Shift+Win+PageDown"},
+        {L"F24", L"F24"},
+        {L"Ctrl+num7", L"Ctrl+Num7"},
+        {L"Ctrl+0", L"Ctrl+0"},
+        {L"printscreen", L"PrintScreen"},
+        {L"Alt+Pause", L"Alt+Pause"},
+        {L"ctrl+INSERT", L"Ctrl+Insert"},
+        {L"Shift+Home", L"Shift+Home"},
+        {L"Shift+End", L"Shift+End"},
+        {L"Ctrl+PageUp", L"Ctrl+PageUp"},
+    };
+    for (const Case& c : cases) {
+        auto hotkey = ParseHotkey(c.text);
+        ASSERT_TRUE(hotkey) << c.text;
+        EXPECT_EQ(FormatHotkey(*hotkey), c.canonical) << c.text;
+    }
+    auto f9 = ParseHotkey(L"Ctrl+Shift+F9");
+    EXPECT_EQ(f9->modifiers, unsigned{Hotkey::kCtrl | Hotkey::kShift});
+    EXPECT_EQ(f9->key, 0x78u); // VK_F9
+    EXPECT_TRUE(ParseHotkey(L"")->None());
+    EXPECT_TRUE(ParseHotkey(L"   ")->None());
+    EXPECT_EQ(FormatHotkey(Hotkey{}), L"");
+}
+
+TEST(HotkeyText, AnythingElseIsNoHotkeyToRead) {
+    for (const wchar_t* text :
+         {L"Ctrl+", L"+F9", L"Ctrl", L"Ctrl+Ctrl+A", L"Ctrl+A+B", L"Control+A", L"F0", L"F25",
+          L"F09", L"Num10", L"Ctrl+Tab", L"Ctrl+Ж", L"AB", L"Ctrl++", L"Ctrl+Shift+", L"Meta+A"})
+        EXPECT_FALSE(ParseHotkey(text)) << text;
+    // Keys the text form has no name for are not written.
+    EXPECT_FALSE(FormatHotkey({Hotkey::kCtrl, 0x09}));
+    EXPECT_FALSE(FormatHotkey({0x10, 'A'}));
+}

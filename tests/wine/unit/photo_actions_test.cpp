@@ -1,0 +1,222 @@
+// What can be done with the selected photo besides showing it: copying it to the
+// clipboard, and choosing the hotkey that takes photos.
+
+#include "album/jpeg_reader.h"
+#include "capture/bmp_file.h"
+#include "capture/jpeg_file.h"
+#include "capture/png_file.h"
+#include "tests/wine/support/main_form_fixture.h"
+#include "tests/wine/support/message_box.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <functional>
+#include <thread>
+
+using namespace testing_support;
+using vistrel::PixelBuffer;
+
+namespace {
+
+PixelBuffer Pattern(int w, int h) {
+    PixelBuffer p(w, h, 32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t* px = p.Row(y) + 4 * x;
+            px[0] = static_cast<uint8_t>(x * 4), px[1] = static_cast<uint8_t>(y * 5);
+            px[2] = static_cast<uint8_t>(x ^ y), px[3] = 0;
+        }
+    return p;
+}
+
+std::string Bytes(const std::vector<uint8_t>& v) {
+    return std::string(v.begin(), v.end());
+}
+
+struct Copied {
+    BITMAPINFOHEADER header{};
+    std::vector<uint8_t> rows; // bottom-up, as on the clipboard
+    std::wstring file;
+    std::wstring text;
+};
+
+Copied ReadClipboard() {
+    Copied c;
+    if (!OpenClipboard(nullptr))
+        return c;
+    if (HGLOBAL dib = GetClipboardData(CF_DIB)) {
+        auto* p = static_cast<const uint8_t*>(GlobalLock(dib));
+        std::memcpy(&c.header, p, sizeof c.header);
+        c.rows.assign(p + sizeof c.header, p + GlobalSize(dib));
+        GlobalUnlock(dib);
+    }
+    if (HANDLE drop = GetClipboardData(CF_HDROP)) {
+        wchar_t name[MAX_PATH * 2]{};
+        DragQueryFileW(static_cast<HDROP>(drop), 0, name, MAX_PATH * 2);
+        c.file = name;
+    }
+    if (HGLOBAL text = GetClipboardData(CF_UNICODETEXT)) {
+        c.text = static_cast<const wchar_t*>(GlobalLock(text));
+        GlobalUnlock(text);
+    }
+    CloseClipboard();
+    return c;
+}
+
+void PutText(const wchar_t* text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(memory), text, bytes);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+} // namespace
+
+class PhotoActions : public MainFormTest {
+protected:
+    // Ctrl+C on the list with this photo selected.
+    void CopyWithKeys(const wchar_t* name) {
+        form_->FileListBox.SelectByPath((Photos() / name).wstring());
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageW(form_->FileListBox.Handle(), WM_KEYDOWN, 'C', 0);
+        keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
+        SetKeyboardState(keys);
+        Pump();
+    }
+};
+
+TEST_F(PhotoActions, CtrlCPutsThePixelsAndTheFileOnTheClipboard) {
+    std::filesystem::create_directories(Photos());
+    PixelBuffer picture = Pattern(64, 48);
+    auto bmp = vistrel::BmpFileHeaders(picture.View());
+    bmp.insert(bmp.end(), picture.bits.begin(), picture.bits.end());
+    WriteFile(Photos() / L"a.bmp", Bytes(bmp));
+    auto jpeg = vistrel::EncodeJpeg(picture.View(), 90);
+    WriteFile(Photos() / L"b.jpg", Bytes(jpeg));
+    WriteFile(Photos() / L"c.png", Bytes(vistrel::EncodePng(picture.View())));
+    CreateForm();
+
+    // A BMP: its own 32-bit rows, exactly.
+    CopyWithKeys(L"a.bmp");
+    Copied c = ReadClipboard();
+    EXPECT_EQ(c.header.biWidth, 64);
+    EXPECT_EQ(c.header.biHeight, 48);
+    EXPECT_EQ(c.header.biBitCount, 32);
+    EXPECT_EQ(c.rows, picture.bits);
+    EXPECT_EQ(c.file, (Photos() / L"a.bmp").wstring());
+
+    // A JPEG: 24-bit rows as its decoder gives them; a PNG: the very pixels.
+    auto decoded = vistrel::DecodeJpeg(jpeg, false);
+    for (const wchar_t* name : {L"b.jpg", L"c.png"}) {
+        SCOPED_TRACE(testing::Message() << name);
+        CopyWithKeys(name);
+        c = ReadClipboard();
+        ASSERT_EQ(c.header.biWidth, 64);
+        ASSERT_EQ(c.header.biHeight, 48);
+        ASSERT_EQ(c.header.biBitCount, 24);
+        int wrong = 0;
+        const size_t stride = (64 * 3 + 3) & ~size_t{3};
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const uint8_t* got = c.rows.data() + (47 - y) * stride + 3 * x;
+                const uint8_t* want = name[0] == L'b'
+                                          ? decoded.bits.data() + y * decoded.stride + 3 * x
+                                          : picture.Row(y) + 4 * x;
+                wrong += got[0] != want[0] || got[1] != want[1] || got[2] != want[2];
+            }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(c.file, (Photos() / name).wstring());
+    }
+}
+
+TEST_F(PhotoActions, APhotoThatCannotBeDecodedIsReportedAndTheClipboardKept) {
+    std::filesystem::create_directories(Photos());
+    WriteFile(Photos() / L"bad.jpg", "not a picture at all");
+    CreateForm();
+    PutText(L"kept");
+    MessageBoxCatcher boxes;
+    form_->FileListBox.SelectByPath((Photos() / L"bad.jpg").wstring());
+    vistrel::Guarded([&] { form_->CopyPhotoClick(form_.get()); });
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text.rfind(L"JPEG error #", 0), 0u) << boxes.Seen()[0].text;
+    Copied c = ReadClipboard();
+    EXPECT_EQ(c.text, L"kept");
+    EXPECT_TRUE(c.file.empty());
+}
+
+TEST_F(PhotoActions, AHotkeyIsChosenClearedAndOneTakenIsRefusedWithTheOldOneKept) {
+    CreateForm();
+    const std::wstring ini = (folder_->Path() / L"vistrel.ini").wstring();
+    // Another program's hotkey.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_SHIFT, VK_F10));
+    auto inUse = [](UINT modifiers, UINT key) {
+        if (!RegisterHotKey(nullptr, 8, modifiers, key))
+            return true;
+        UnregisterHotKey(nullptr, 8);
+        return false;
+    };
+    // In the dialog: each value is set as the control would take it, then "ОК".
+    auto choose = [&](std::function<void(HWND dialog, HWND control)> user) {
+        std::thread other([&] {
+            HWND dialog = nullptr;
+            WaitFor([&] {
+                dialog = FindWindowW(L"THotkeyForm", nullptr);
+                return dialog && IsWindowVisible(dialog);
+            });
+            user(dialog, FindWindowExW(dialog, nullptr, HOTKEY_CLASSW, nullptr));
+        });
+        form_->ChooseHotkeyClick(form_.get());
+        other.join();
+    };
+    auto set = [](HWND control, BYTE key, BYTE flags) {
+        SendMessageW(control, HKM_SETHOTKEY, MAKEWORD(key, flags), 0);
+    };
+
+    choose([&](HWND dialog, HWND control) {
+        set(control, VK_F11, HOTKEYF_CONTROL | HOTKEYF_ALT);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(form_->PhotoHotkey(), (vistrel::Hotkey{MOD_CONTROL | MOD_ALT, VK_F11}));
+    EXPECT_TRUE(inUse(MOD_CONTROL | MOD_ALT, VK_F11));
+
+    MessageBoxCatcher boxes;
+    bool stayedOpen = false;
+    choose([&](HWND dialog, HWND control) {
+        set(control, VK_F10, HOTKEYF_CONTROL | HOTKEYF_SHIFT);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        boxes.WaitForCount(1);
+        stayedOpen = WaitFor([&] { return IsWindowVisible(dialog) && boxes.Seen().size() == 1; });
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, L"Hotkey Ctrl+Shift+F10 is in use by another program. "
+                                    L"Choose another one in the menu.");
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(form_->PhotoHotkey(), (vistrel::Hotkey{MOD_CONTROL | MOD_ALT, VK_F11}));
+    EXPECT_TRUE(inUse(MOD_CONTROL | MOD_ALT, VK_F11)) << "the one before stays in force";
+    DestroyForm();
+    EXPECT_EQ(ReadIni(ini, L"photo", L"hotkey"), L"Ctrl+Alt+F11");
+
+    // Backspace in the control: none.
+    CreateForm();
+    EXPECT_TRUE(inUse(MOD_CONTROL | MOD_ALT, VK_F11)) << "registered again at start";
+    choose([&](HWND dialog, HWND control) {
+        ASSERT_NE(SendMessageW(control, HKM_GETHOTKEY, 0, 0), 0);
+        SendMessageW(control, WM_KEYDOWN, VK_BACK, 0);
+        EXPECT_EQ(SendMessageW(control, HKM_GETHOTKEY, 0, 0), 0);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_TRUE(form_->PhotoHotkey().None());
+    EXPECT_FALSE(inUse(MOD_CONTROL | MOD_ALT, VK_F11));
+    DestroyForm();
+    EXPECT_EQ(ReadIni(ini, L"photo", L"hotkey"), L"");
+    UnregisterHotKey(nullptr, 7);
+}
