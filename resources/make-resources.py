@@ -2,9 +2,10 @@
 """Draws the program's small binary resources, so they can be remade and reviewed.
 
 click.wav     the shutter click: RIFF/WAVE, PCM mono 11,025 Hz 8-bit, 5,480 data bytes
-photo-tab.ico the 16 by 16 icon of the "Фото" tab
+photo-tab.ico the icon of the "Фото" tab, 16, 24 and 32 pixels (100, 150 and 200 % scale)
 vistrel.ico   the program's icon, 32 by 32 and 16 by 16
 emblem.bmp    the about box's 50 by 44 emblem; its bottom-left colour is the transparent one
+emblem-2x.bmp the same at 100 by 88, drawn on screens of more than 96 DPI
 
 Run it from anywhere; it writes beside itself. The output is the same on every run.
 """
@@ -109,22 +110,22 @@ def ico(images):
     return header + entries + blobs
 
 
-def emblem_bmp():
-    w, h = 50, 44
+def emblem_bmp(k=1):
+    w, h = 50 * k, 44 * k
     key = (255, 0, 255)
     px = [[key] * w for _ in range(h)]
-    big = camera(32)
-    ox, oy = 9, 6
-    for y in range(32):
-        for x in range(32):
+    big = camera(32 * k)
+    ox, oy = 9 * k, 6 * k
+    for y in range(32 * k):
+        for x in range(32 * k):
             r, g, b, a = big[y][x]
             if a:
                 px[oy + y][ox + x] = (r, g, b)
     # A small "V" for the name, in the lower right corner.
-    for i in range(7):
-        for dx in (0, 1):
-            px[35 + i][38 + i // 2 + dx] = (200, 30, 30)
-            px[35 + i][47 - i // 2 - dx] = (200, 30, 30)
+    for i in range(7 * k):
+        for dx in range(2 * k):
+            px[35 * k + i][38 * k + i // 2 + dx] = (200, 30, 30)
+            px[35 * k + i][47 * k - i // 2 - dx] = (200, 30, 30)
     stride = (w * 3 + 3) & ~3
     rows = b""
     for row in reversed(px):
@@ -137,6 +138,7 @@ def emblem_bmp():
 
 if __name__ == "__main__":
     write("click.wav", click_wav())
-    write("photo-tab.ico", ico([camera(16)]))
+    write("photo-tab.ico", ico([camera(16), camera(24), camera(32)]))
     write("vistrel.ico", ico([camera(32), camera(16)]))
     write("emblem.bmp", emblem_bmp())
+    write("emblem-2x.bmp", emblem_bmp(2))

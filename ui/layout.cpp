@@ -1,6 +1,7 @@
 #include "ui/layout.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace vistrel {
 
@@ -46,6 +47,23 @@ int Along(int designStart, int designLength, int designParent, int parent, bool 
 }
 
 } // namespace
+
+int ScaleForDpi(int value, int dpi) {
+    const long long product = static_cast<long long>(value) * dpi;
+    const long long scaled = product >= 0 ? (product + 48) / 96 : -((-product + 48) / 96);
+    return static_cast<int>(std::clamp<long long>(scaled, INT_MIN, INT_MAX));
+}
+
+std::vector<LayoutItem> ScaleLayout(const std::vector<LayoutItem>& items, int dpi) {
+    std::vector<LayoutItem> scaled = items;
+    for (LayoutItem& item : scaled) {
+        item.design = {ScaleForDpi(item.design.left, dpi), ScaleForDpi(item.design.top, dpi),
+                       ScaleForDpi(item.design.width, dpi), ScaleForDpi(item.design.height, dpi)};
+        item.designClientWidth = ScaleForDpi(item.designClientWidth, dpi);
+        item.designClientHeight = ScaleForDpi(item.designClientHeight, dpi);
+    }
+    return scaled;
+}
 
 std::vector<Box> ArrangeLayout(const std::vector<LayoutItem>& items, int clientWidth,
                                int clientHeight, const ClientAreaOf& clientArea) {

@@ -41,6 +41,13 @@ struct LayoutItem {
 // itself for most containers, less the tabs for tabbed pages.
 using ClientAreaOf = std::function<Box(int index, const Box& outer)>;
 
+// A measure at 96 DPI made for a screen of the given DPI, rounded as the system's MulDiv
+// rounds (to the nearest, halves away from zero): 11 at 144 DPI is 17.
+int ScaleForDpi(int value, int dpi);
+// The layout's every measure made for the given DPI (positions, sizes, the design client
+// sizes); shapes kept by ratio stay as they are.
+std::vector<LayoutItem> ScaleLayout(const std::vector<LayoutItem>& items, int dpi);
+
 // Boxes of all items, relative to their parents' client areas. Parents must come before
 // their children. Sizes below zero are cut to zero.
 std::vector<Box> ArrangeLayout(const std::vector<LayoutItem>& items, int clientWidth,

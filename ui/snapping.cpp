@@ -4,15 +4,10 @@
 
 namespace vistrel {
 
-namespace {
-bool Near(long long a, long long b) {
-    return std::llabs(a - b) < kSnapDistance;
-}
-} // namespace
-
-Point SnapToWorkArea(Point proposed, int width, int height, const Box& workArea) {
+Point SnapToWorkArea(Point proposed, int width, int height, const Box& workArea, int distance) {
     if (proposed.x == 0 && proposed.y == 0)
         return proposed;
+    auto Near = [distance](long long a, long long b) { return std::llabs(a - b) < distance; };
     Point p = proposed;
     if (Near(p.x, workArea.left))
         p.x = workArea.left;

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "ui/win32/application.h"
+#include "ui/layout.h"
 #include "ui/win32/fonts.h"
 
 #include <shellapi.h>
@@ -13,22 +14,16 @@ TAboutForm* AboutForm = nullptr;
 namespace {
 
 constexpr COLORREF kLinkColor = RGB(0, 0, 128);
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 } // namespace
 
 void TAboutForm::Create(HWND owner) {
     owner_ = owner;
     RegisterWindowClass(kClassName, 0, ::GetSysColorBrush(COLOR_BTNFACE));
-    constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    RECT r{0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    CreateHandle(exStyle, kClassName, kCaption, style, 0, 0, r.right - r.left, r.bottom - r.top,
-                 owner, nullptr);
-    font_ = MakeUiFont(96);
-    linkFont_ = MakeUiFont(96, {.underline = true});
-    emblem_.reset(static_cast<HBITMAP>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), L"EMBLEM", IMAGE_BITMAP, 0, 0, 0)));
+    CreateHandle(kExStyle, kClassName, kCaption, kStyle, 0, 0, kClientWidth, kClientHeight, owner,
+                 nullptr);
 
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     struct Child {
@@ -36,47 +31,73 @@ void TAboutForm::Create(HWND owner) {
         const wchar_t* cls;
         const wchar_t* text;
         DWORD style;
-        int x, y, w, h;
         UINT id;
-        HFONT font;
     };
     std::wstring mail = std::wstring(L"mailto: ") + kMailAddress;
     const Child children[] = {
-        {&Button1, L"BUTTON", L"&Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, 212, 76, 77, 23, IDOK,
-         font_.get()},
-        {&botVersion, L"STATIC", L"Vistrel", SS_NOPREFIX, 79, 12, 0, 13, 101, font_.get()},
-        {&Label2, L"STATIC", L"Снимки трёхмерных миров", SS_NOPREFIX, 78, 32, 0, 13, 102,
-         font_.get()},
-        {&Label3, L"STATIC", kWebAddress, SS_NOPREFIX | SS_NOTIFY, 78, 52, 0, 13, 103,
-         linkFont_.get()},
-        {&Label4, L"STATIC", mail.c_str(), SS_NOPREFIX | SS_NOTIFY | SS_RIGHT, 78, 72, 99, 13, 104,
-         linkFont_.get()},
+        {&Button1, L"BUTTON", L"&Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK},
+        {&botVersion, L"STATIC", L"Vistrel", SS_NOPREFIX, 101},
+        {&Label2, L"STATIC", L"Снимки трёхмерных миров", SS_NOPREFIX, 102},
+        {&Label3, L"STATIC", kWebAddress, SS_NOPREFIX | SS_NOTIFY, 103},
+        {&Label4, L"STATIC", mail.c_str(), SS_NOPREFIX | SS_NOTIFY | SS_RIGHT, 104},
     };
     for (const Child& s : children) {
-        HWND h = ::CreateWindowExW(0, s.cls, s.text, WS_CHILD | WS_VISIBLE | s.style, s.x, s.y, s.w,
-                                   s.h, hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(s.id)),
+        HWND h = ::CreateWindowExW(0, s.cls, s.text, WS_CHILD | WS_VISIBLE | s.style, 0, 0, 0, 0,
+                                   hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(s.id)),
                                    instance, nullptr);
         if (!h)
             throw Error(L"Out of system resources");
         s.control->Attach(h);
-        ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(s.font), FALSE);
     }
     // The mail link is right-aligned in a width of 99: it keeps that right edge and grows
     // to the left as its text needs.
     Label4.RightAligned = true;
-    for (TLabel* label : {&botVersion, &Label2, &Label3, &Label4})
-        label->AdjustBounds();
     Image.Create(hwnd_, WS_VISIBLE);
-    ::SetWindowPos(Image.Handle(), nullptr, 12, 12, 50, 44, SWP_NOZORDER | SWP_NOACTIVATE);
     Image.OnPaint = [this](HDC dc, const RECT&) { PaintEmblem(dc); };
+    int dpi = owner ? static_cast<int>(::GetDpiForWindow(owner)) : 96;
+    Layout(dpi > 0 ? dpi : 96);
 
     Label3.OnClick = [this](TObject* s) { Label3Click(s); };
     Label4.OnClick = [this](TObject* s) { Label4Click(s); };
     Guarded([this] { FormCreate(this); });
 }
 
+void TAboutForm::Layout(int dpi) {
+    // The design's measures, at 96 DPI, for the screen the dialog is on.
+    auto scaled = [dpi](int v) { return ScaleForDpi(v, dpi); };
+    font_ = MakeUiFont(dpi);
+    linkFont_ = MakeUiFont(dpi, {.underline = true});
+    // The emblem from a picture of twice its size where the screen is larger than 96 DPI.
+    emblem_.reset(static_cast<HBITMAP>(::LoadImageW(
+        ::GetModuleHandleW(nullptr), dpi > 96 ? L"EMBLEM2X" : L"EMBLEM", IMAGE_BITMAP, 0, 0, 0)));
+    RECT r{0, 0, scaled(kClientWidth), scaled(kClientHeight)};
+    ::AdjustWindowRectExForDpi(&r, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    struct Place {
+        TControl* control;
+        int x, y, w, h;
+        HFONT font;
+    };
+    const Place places[] = {
+        {&Button1, 212, 76, 77, 23, font_.get()},   {&botVersion, 79, 12, 0, 13, font_.get()},
+        {&Label2, 78, 32, 0, 13, font_.get()},      {&Label3, 78, 52, 0, 13, linkFont_.get()},
+        {&Label4, 78, 72, 99, 13, linkFont_.get()}, {&Image, 12, 12, 50, 44, nullptr},
+    };
+    for (const Place& p : places) {
+        if (p.font)
+            ::SendMessageW(p.control->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(p.font),
+                           FALSE);
+        ::SetWindowPos(p.control->Handle(), nullptr, scaled(p.x), scaled(p.y), scaled(p.w),
+                       scaled(p.h), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (TLabel* label : {&botVersion, &Label2, &Label3, &Label4})
+        label->AdjustBounds();
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void TAboutForm::FormCreate(TObject*) {
-    // Nothing to do: fonts keep their pixel sizes on every screen.
+    // Nothing to do: the dialog is laid out for its screen's scale as it is made.
 }
 
 void TAboutForm::FormShow(TObject*) {
@@ -131,9 +152,10 @@ void TAboutForm::PaintEmblem(HDC dc) {
     SelectObjectGuard select(memory.get(), emblem_.get());
     BITMAP bm{};
     ::GetObjectW(emblem_.get(), sizeof bm, &bm);
-    // Drawn transparent: the colour of the bottom-left pixel is left out.
+    // Drawn transparent: the colour of the bottom-left pixel is left out. Its size is the
+    // picture area's, for the screen's scale.
     COLORREF key = ::GetPixel(memory.get(), 0, bm.bmHeight - 1);
-    ::GdiTransparentBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory.get(), 0, 0, bm.bmWidth,
+    ::GdiTransparentBlt(dc, 0, 0, area.right, area.bottom, memory.get(), 0, 0, bm.bmWidth,
                         bm.bmHeight, key);
 }
 
@@ -157,6 +179,13 @@ LRESULT TAboutForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         modalResult_ = IDCANCEL;
         return 0;
+    case WM_DPICHANGED: {
+        Layout(HIWORD(wParam));
+        const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(hwnd_, nullptr, r.left, r.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_CTLCOLORSTATIC:
         if (IsLink(reinterpret_cast<HWND>(lParam))) {
             HDC dc = reinterpret_cast<HDC>(wParam);

@@ -38,6 +38,8 @@ public:
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void PaintEmblem(HDC dc);
+    // Places the controls and sizes the dialog for a screen of this DPI.
+    void Layout(int dpi);
     bool IsLink(HWND hwnd) const;
 
     UniqueFont font_, linkFont_;

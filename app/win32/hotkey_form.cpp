@@ -1,6 +1,7 @@
 #include "app/win32/hotkey_form.h"
 
 #include "base/error.h"
+#include "ui/layout.h"
 #include "ui/win32/application.h"
 #include "ui/win32/fonts.h"
 
@@ -16,35 +17,51 @@ constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 void THotkeyForm::Create(HWND owner) {
     RegisterWindowClass(kClassName, 0, ::GetSysColorBrush(COLOR_BTNFACE));
-    RECT r{0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-    CreateHandle(kExStyle, kClassName, kCaption, kStyle, 0, 0, r.right - r.left, r.bottom - r.top,
-                 owner, nullptr);
-    font_ = MakeUiFont(96);
+    CreateHandle(kExStyle, kClassName, kCaption, kStyle, 0, 0, kClientWidth, kClientHeight, owner,
+                 nullptr);
     struct Child {
         TControl* control;
         const wchar_t* cls;
         const wchar_t* text;
         DWORD style;
-        int x, y, w, h;
         UINT id;
     };
     const Child children[] = {
-        {&HotkeyEdit, HOTKEY_CLASSW, L"", WS_TABSTOP | WS_BORDER, 12, 12, 206, 21, 100},
-        {&OkButton, L"BUTTON", L"ОК", BS_DEFPUSHBUTTON | WS_TABSTOP, 62, 42, 75, 23, IDOK},
-        {&CancelButton, L"BUTTON", L"Отмена", BS_PUSHBUTTON | WS_TABSTOP, 143, 42, 75, 23,
-         IDCANCEL},
+        {&HotkeyEdit, HOTKEY_CLASSW, L"", WS_TABSTOP | WS_BORDER, 100},
+        {&OkButton, L"BUTTON", L"ОК", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK},
+        {&CancelButton, L"BUTTON", L"Отмена", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL},
     };
     for (const Child& c : children) {
-        HWND h = ::CreateWindowExW(0, c.cls, c.text, WS_CHILD | WS_VISIBLE | c.style, c.x, c.y, c.w,
-                                   c.h, hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(c.id)),
+        HWND h = ::CreateWindowExW(0, c.cls, c.text, WS_CHILD | WS_VISIBLE | c.style, 0, 0, 0, 0,
+                                   hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(c.id)),
                                    ::GetModuleHandleW(nullptr), nullptr);
         if (!h)
             throw Error(L"Out of system resources");
         c.control->Attach(h);
-        ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     }
     ::SetWindowSubclass(HotkeyEdit.Handle(), EditProc, 1, 0);
+    int dpi = owner ? static_cast<int>(::GetDpiForWindow(owner)) : 96;
+    Layout(dpi > 0 ? dpi : 96);
+}
+
+void THotkeyForm::Layout(int dpi) {
+    auto scaled = [dpi](int v) { return ScaleForDpi(v, dpi); };
+    font_ = MakeUiFont(dpi);
+    RECT r{0, 0, scaled(kClientWidth), scaled(kClientHeight)};
+    ::AdjustWindowRectExForDpi(&r, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    struct Place {
+        TControl* control;
+        int x, y, w, h;
+    };
+    for (const Place& p : {Place{&HotkeyEdit, 12, 12, 206, 21}, Place{&OkButton, 62, 42, 75, 23},
+                           Place{&CancelButton, 143, 42, 75, 23}}) {
+        ::SendMessageW(p.control->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()),
+                       FALSE);
+        ::SetWindowPos(p.control->Handle(), nullptr, scaled(p.x), scaled(p.y), scaled(p.w),
+                       scaled(p.h), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 Hotkey THotkeyForm::Chosen() const {
@@ -109,6 +126,13 @@ LRESULT THotkeyForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         result_ = IDCANCEL;
         return 0;
+    case WM_DPICHANGED: {
+        Layout(HIWORD(wParam));
+        const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(hwnd_, nullptr, r.left, r.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     }
     return Default(msg, wParam, lParam);
 }

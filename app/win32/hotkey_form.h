@@ -33,6 +33,7 @@ protected:
 
 private:
     void Create(HWND owner);
+    void Layout(int dpi);
     static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR data);
 

@@ -40,9 +40,15 @@ TMainForm::~TMainForm() = default;
 
 void TMainForm::Create(HWND owner) {
     RegisterWindowClass(kClassName, CS_DBLCLKS, ::GetSysColorBrush(COLOR_BTNFACE));
-    CreateHandle(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT, kClassName, kCaption,
-                 WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                 CW_USEDEFAULT, kDesignWidth, kDesignHeight, owner, nullptr);
+    CreateHandle(kFormExStyle, kClassName, kCaption, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                 kDesignWidth, kDesignHeight, owner, nullptr);
+    // Every measure grows with the scale of the window's screen.
+    dpi_ = static_cast<int>(::GetDpiForWindow(hwnd_));
+    if (dpi_ <= 0)
+        dpi_ = 96;
+    if (dpi_ != 96)
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, Scaled(kDesignWidth), Scaled(kDesignHeight),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CreateControls();
     FormResize(this);
     Guarded([this] { FormCreate(this); });
@@ -68,6 +74,15 @@ void TMainForm::Destroy() {
         ::UnregisterHotKey(hwnd_, hotkeyId_);
     if (hwnd_)
         ::DestroyWindow(hwnd_);
+}
+
+void TMainForm::OnDpiChanged(int dpi, const RECT& suggested) {
+    // Moved to a screen of another scale: laid out again at it, where the system says.
+    ApplyDpi(dpi);
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Realign();
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void TMainForm::OnEndSession() {
@@ -192,6 +207,9 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kReportPreviewError:
         ReportPreviewError();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;

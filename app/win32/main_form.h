@@ -25,6 +25,10 @@ namespace vistrel {
 
 class PreviewPicture;
 
+// The main window's styles: a sizeable tool window with a close box only, always on top.
+constexpr DWORD kFormStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
+
 class TMainForm : public Window, public TObject {
 public:
     static constexpr wchar_t kClassName[] = L"TMainForm";
@@ -79,6 +83,8 @@ public:
     const std::wstring& SettingsPath() const { return settingsPath_; }
     const std::wstring& NameTemplate() const { return FNameTemplate; }
     Hotkey PhotoHotkey() const { return FHotkey; }
+    // The DPI of the window's screen.
+    int Dpi() const { return dpi_; }
     // The hint the status bar shows.
     std::wstring StatusText() const { return statusText_; }
 
@@ -143,7 +149,12 @@ private:
     void CreateControls();
     void CreateControl(const ControlRow& row, UINT id);
     void ConnectHandlers();
+    void MakeTabIcon();
+    // Fonts, layout, list lines and the tab icon for a screen of this DPI.
+    void ApplyDpi(int dpi);
     void Realign();
+    // A measure of the design (96 DPI) for the window's screen.
+    int Scaled(int value) const { return ScaleForDpi(value, dpi_); }
 
     // Frame geometry (main_form_frame.cpp).
     void OnWindowPosChanging(WINDOWPOS& pos);
@@ -189,6 +200,7 @@ private:
     void OnHScroll(HWND control, int code, int thumbPosition);
     bool OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnEndSession();
+    void OnDpiChanged(int dpi, const RECT& suggested);
 
     std::wstring FNameTemplate;
     Hotkey FHotkey;    // the photo hotkey as chosen; none by default
@@ -214,7 +226,9 @@ private:
     UniqueFont font_, boldFont_;
     // The controls in layout order, with their layout rows.
     std::vector<TControl*> controls_;
-    std::vector<LayoutItem> layout_;
+    std::vector<LayoutItem> designLayout_; // at 96 DPI
+    std::vector<LayoutItem> layout_;       // for the window's screen
+    int dpi_ = 96;
     int maxHeight_ = 0; // 0: no limit
     bool settingsSaved_ = false;
     std::wstring statusText_;

@@ -52,7 +52,7 @@ void TMainForm::WMNCLButtonDblClk() {
 }
 
 void TMainForm::OnGetMinMaxInfo(MINMAXINFO& info) {
-    info.ptMinTrackSize.x = std::max<LONG>(info.ptMinTrackSize.x, kMinWidth);
+    info.ptMinTrackSize.x = std::max<LONG>(info.ptMinTrackSize.x, Scaled(kMinWidth));
     if (maxHeight_ > 0) {
         // Rolled up: the title bar and frame only, however the window is dragged.
         int h = NonClientHeight();
@@ -64,7 +64,7 @@ void TMainForm::OnGetMinMaxInfo(MINMAXINFO& info) {
 void TMainForm::OnWindowPosChanging(WINDOWPOS& pos) {
     RECT current = Bounds();
     if (!(pos.flags & SWP_NOSIZE)) {
-        pos.cx = std::max(pos.cx, kMinWidth);
+        pos.cx = std::max(pos.cx, Scaled(kMinWidth));
         if (maxHeight_ > 0)
             pos.cy = NonClientHeight();
     }
@@ -84,7 +84,7 @@ void TMainForm::OnWindowPosChanging(WINDOWPOS& pos) {
         return;
     Box work{mi.rcWork.left, mi.rcWork.top, mi.rcWork.right - mi.rcWork.left,
              mi.rcWork.bottom - mi.rcWork.top};
-    Point p = SnapToWorkArea({pos.x, pos.y}, width, height, work);
+    Point p = SnapToWorkArea({pos.x, pos.y}, width, height, work, Scaled(kSnapDistance));
     pos.x = p.x;
     pos.y = p.y;
 }

@@ -37,6 +37,29 @@ constexpr uint8_t kBottomRight = kAnchorRight | kAnchorBottom;
 
 constexpr UINT kFirstControlId = 100;
 
+// Whether the captions longest for their room fit in a font: the two check boxes beside
+// their boxes, and the longest hint in the status bar beside its size grip, at the design
+// width.
+bool CaptionsFitIn(HFONT font, int dpi) {
+    WindowDC screen = WindowDC::Client(nullptr);
+    SelectObjectGuard select(screen.get(), font);
+    auto width = [&](const wchar_t* text) {
+        SIZE size{};
+        ::GetTextExtentPoint32W(screen.get(), text, static_cast<int>(wcslen(text)), &size);
+        return static_cast<int>(size.cx);
+    };
+    auto scaled = [dpi](int v) { return ScaleForDpi(v, dpi); };
+    const UINT forDpi = static_cast<UINT>(dpi);
+    const int box = ::GetSystemMetricsForDpi(SM_CXMENUCHECK, forDpi) + scaled(4);
+    RECT frame{};
+    ::AdjustWindowRectExForDpi(&frame, kFormStyle, FALSE, kFormExStyle, forDpi);
+    const int statusRoom = scaled(TMainForm::kDesignWidth) - (frame.right - frame.left) -
+                           ::GetSystemMetricsForDpi(SM_CXVSCROLL, forDpi) - scaled(4);
+    return box + width(L"Изменить разрешение фото:") <= scaled(177) &&
+           box + width(L"Сохранять пропорции:") <= scaled(145) &&
+           width(L"Чем выше число, тем лучше качество") <= statusRoom;
+}
+
 } // namespace
 
 struct TMainForm::ControlRow {
@@ -90,8 +113,9 @@ std::vector<TMainForm::ControlRow> TMainForm::LayoutTable() {
 }
 
 void TMainForm::CreateControls() {
-    font_ = MakeUiFont(96);
-    boldFont_ = MakeUiFont(96, {.weight = FW_BOLD});
+    ChooseUiFont(dpi_, CaptionsFitIn);
+    font_ = MakeUiFont(dpi_);
+    boldFont_ = MakeUiFont(dpi_, {.weight = FW_BOLD});
     ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     UINT id = kFirstControlId;
     for (const ControlRow& row : LayoutTable()) {
@@ -105,9 +129,11 @@ void TMainForm::CreateControls() {
         item.heightPerWidth = row.heightPerWidth;
         auto parent = std::find(controls_.begin(), controls_.end(), row.parent);
         item.parent = row.parent ? static_cast<int>(parent - controls_.begin()) : -1;
-        layout_.push_back(item);
+        designLayout_.push_back(item);
         controls_.push_back(row.control);
     }
+    layout_ = ScaleLayout(designLayout_, dpi_);
+    FileListBox.SetItemHeight(Scaled(TFileListBox::kItemHeight));
 
     Panel3.Color = RGB(0, 0, 0);
     Panel3.FontColor = RGB(0, 255, 0);
@@ -142,12 +168,7 @@ void TMainForm::CreateControl(const ControlRow& row, UINT id) {
         break;
     case Kind::PageControl: {
         create(WS_EX_CONTROLPARENT, WC_TABCONTROLW, WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
-        ImageList.reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 0));
-        UniqueIcon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), L"PHOTOTAB",
-                                                        IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
-        if (icon)
-            ImageList_AddIcon(ImageList.get(), icon.get());
-        TabCtrl_SetImageList(c.Handle(), ImageList.get());
+        MakeTabIcon();
         break;
     }
     case Kind::TabSheet: {
@@ -195,6 +216,31 @@ void TMainForm::CreateControl(const ControlRow& row, UINT id) {
     }
     if (c.Handle())
         ::SendMessageW(c.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+}
+
+void TMainForm::MakeTabIcon() {
+    // Drawn from the icon's own image for the size (16, 24 or 32 pixels), not stretched.
+    const int size = Scaled(16);
+    ImageList.reset(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 0));
+    UniqueIcon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), L"PHOTOTAB",
+                                                    IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    if (icon)
+        ImageList_AddIcon(ImageList.get(), icon.get());
+    TabCtrl_SetImageList(PageControl1.Handle(), ImageList.get());
+}
+
+void TMainForm::ApplyDpi(int dpi) {
+    dpi_ = dpi;
+    font_ = MakeUiFont(dpi_);
+    boldFont_ = MakeUiFont(dpi_, {.weight = FW_BOLD});
+    ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    for (TControl* c : controls_)
+        if (c->Handle())
+            ::SendMessageW(c->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    Panel3.CaptionFont = boldFont_.get();
+    layout_ = ScaleLayout(designLayout_, dpi_);
+    FileListBox.SetItemHeight(Scaled(TFileListBox::kItemHeight));
+    MakeTabIcon();
 }
 
 void TMainForm::ConnectHandlers() {

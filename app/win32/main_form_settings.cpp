@@ -21,8 +21,8 @@ void TMainForm::LoadSettings() {
     // the minimum width apply.
     StoredGeometry g = SaneGeometry(
         {IniInteger(ini.Read(L"common", L"top"), 0), IniInteger(ini.Read(L"common", L"left"), 0),
-         IniInteger(ini.Read(L"common", L"width"), kDesignWidth),
-         IniInteger(ini.Read(L"common", L"height"), ::GetSystemMetrics(SM_CYSCREEN) - 32)});
+         IniInteger(ini.Read(L"common", L"width"), Scaled(kDesignWidth)),
+         IniInteger(ini.Read(L"common", L"height"), ::GetSystemMetrics(SM_CYSCREEN) - Scaled(32))});
     RECT r = Bounds();
     SetBounds(r.left, g.top, r.right - r.left, r.bottom - r.top);
     r = Bounds();

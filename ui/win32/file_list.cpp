@@ -26,6 +26,11 @@ void TFileListBox::Create(HWND parent, DWORD style) {
     ::SetWindowSubclass(hwnd, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
+void TFileListBox::SetItemHeight(int height) {
+    ::SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, height);
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void TFileListBox::AssignFolder(const std::wstring& folder) {
     if (!folder_.empty() && SameFileName(folder, folder_))
         return;

@@ -16,7 +16,7 @@ class TFileListBox : public TControl {
 public:
     TFileListBox();
 
-    static constexpr int kItemHeight = 13;
+    static constexpr int kItemHeight = 13; // at 96 DPI
     std::wstring Mask = L"*.bmp;*.jpg;*.png";
 
     TNotifyEvent OnChange;
@@ -25,6 +25,7 @@ public:
     std::function<void(TObject* sender, WORD& key, unsigned shift)> OnKeyDown;
 
     void Create(HWND parent, DWORD style);
+    void SetItemHeight(int height);
 
     // Makes the folder the list's folder and re-reads it, unless it is the current one
     // (letter case ignored). Throws when the folder cannot be opened; the list then keeps

@@ -87,3 +87,25 @@ TEST(ArrangeLayout, AStripKeepsItsShapeInTheSamePass) {
     auto boxes = ArrangeLayout(Page(), 2000000000, 2000000000, Whole);
     EXPECT_EQ(boxes[0].height, 1500000000);
 }
+
+TEST(ScaleForDpi, RoundsAsMulDivDoesAndLeaves96DpiAlone) {
+    struct Case {
+        int value, dpi, scaled;
+    };
+    // MulDiv(value, dpi, 96): to the nearest, halves away from zero.
+    for (Case c : {Case{11, 144, 17}, {13, 144, 20}, {151, 144, 227}, {218, 144, 327},
+                   {-11, 144, -17}, {-13, 144, -20}, {7, 120, 9}, {10, 120, 13}, {691, 192, 1382},
+                   {1, 168, 2}, {0, 192, 0}, {2147483647, 192, 2147483647}})
+        EXPECT_EQ(ScaleForDpi(c.value, c.dpi), c.scaled) << c.value << " at " << c.dpi;
+    for (int v : {-250, -1, 0, 1, 13, 151, 218, 691})
+        EXPECT_EQ(ScaleForDpi(v, 96), v);
+    // A whole layout at 150 %: every measure, the ratio of a strip kept.
+    auto scaled = ScaleLayout(Page(), 144);
+    EXPECT_EQ(scaled[3].design, (Box{18, 323, 269, 35}));
+    EXPECT_EQ(scaled[2].designClientWidth, 303);
+    EXPECT_EQ(scaled[0].heightPerWidth.numerator, 3);
+    auto boxes = ArrangeLayout(scaled, 303, 900, Whole);
+    EXPECT_EQ(boxes[0].height, 303 * 3 / 4);
+    EXPECT_EQ(boxes[3], (Box{18, 323, 269, 35})); // within the strip of 375
+    EXPECT_EQ(boxes[2].height, 375);
+}

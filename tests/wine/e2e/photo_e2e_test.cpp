@@ -256,13 +256,20 @@ TEST_F(Photo, ATemplateNamingAMissingFolderIsReportedAndLeavesNoFile) {
     MessageBoxCatcher& boxes = *boxes_;
     // Three quick clicks: the two that come while the first photo is taken would fail the
     // same way, and are dropped with it.
+    bool placed = false; // the two clicks came while the panel was away for the photo
     std::thread more([&] {
-        WaitFor([&] { return !IsWindowVisible(panel_->Main()); });
+        HWND main = panel_->Main();
+        const ULONGLONG deadline = GetTickCount64() + 10000;
+        while (IsWindowVisible(main) && GetTickCount64() < deadline)
+            Sleep(1);
         panel_->Click(panel_->PhotoButton());
         panel_->Click(panel_->PhotoButton());
+        placed = !IsWindowVisible(main);
     });
     EXPECT_TRUE(TakePhoto().empty());
     more.join();
+    if (!placed)
+        GTEST_SKIP() << "the machine was too slow to click during the photo";
     ASSERT_EQ(boxes.Seen().size(), 1u);
     std::wstring expected =
         L"Cannot create file \"" + (Photos() / L"missing" / L"shot1.jpg").wstring() + L"\". ";

@@ -2,6 +2,10 @@
 
 #include "tests/wine/support/main_form_fixture.h"
 #include "tests/wine/support/user_input.h"
+#include "ui/layout.h"
+#include "ui/win32/fonts.h"
+
+#include <commctrl.h>
 
 using namespace testing_support;
 
@@ -155,4 +159,34 @@ TEST_F(Frame, TheStatusBarHasOneSizeGripAtItsRightEdgeAfterAnyResize) {
         return other;
     };
     EXPECT_TRUE(WaitFor([&] { return marks() == 0; }, 3s)) << marks() << " pixels of old grips";
+}
+
+TEST_F(Frame, MovedToAScreenOfAnotherScaleItIsLaidOutAgainWhereTheSystemSays) {
+    CreateForm();
+    auto& f = *form_;
+    const int from = f.Dpi(), to = from * 2;
+    RECT suggested{40, 30, 40 + vistrel::ScaleForDpi(260, to), 30 + vistrel::ScaleForDpi(600, to)};
+    SendMessageW(f.Handle(), WM_DPICHANGED, MAKEWPARAM(to, to),
+                 reinterpret_cast<LPARAM>(&suggested));
+    Pump();
+    RECT w = WindowRect(f.Handle());
+    EXPECT_TRUE(EqualRect(&w, &suggested));
+    EXPECT_EQ(f.Dpi(), to);
+    auto s = [&](int v) { return vistrel::ScaleForDpi(v, to); };
+    RECT button = InParent(f.PhotoButton.Handle());
+    EXPECT_EQ(button.bottom - button.top, s(23));
+    EXPECT_EQ(button.left, s(12));
+    RECT panel = ClientRectOf(f.Panel3.Handle());
+    EXPECT_EQ(panel.bottom, panel.right * 3 / 4);
+    EXPECT_EQ(SendMessageW(f.FileListBox.Handle(), LB_GETITEMHEIGHT, 0, 0), s(13));
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(f.PhotoButton.Handle(), WM_GETFONT, 0, 0)),
+               sizeof lf, &lf);
+    EXPECT_EQ(lf.lfHeight, -s(vistrel::UiFontHeight()));
+    MINMAXINFO mmi{};
+    SendMessageW(f.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    EXPECT_EQ(mmi.ptMinTrackSize.x, s(218));
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(f.ImageList.get(), &cx, &cy);
+    EXPECT_EQ(cx, s(16));
 }
