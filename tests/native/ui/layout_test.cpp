@@ -93,9 +93,18 @@ TEST(ScaleForDpi, RoundsAsMulDivDoesAndLeaves96DpiAlone) {
         int value, dpi, scaled;
     };
     // MulDiv(value, dpi, 96): to the nearest, halves away from zero.
-    for (Case c : {Case{11, 144, 17}, {13, 144, 20}, {151, 144, 227}, {218, 144, 327},
-                   {-11, 144, -17}, {-13, 144, -20}, {7, 120, 9}, {10, 120, 13}, {691, 192, 1382},
-                   {1, 168, 2}, {0, 192, 0}, {2147483647, 192, 2147483647}})
+    for (Case c : {Case{11, 144, 17},
+                   {13, 144, 20},
+                   {151, 144, 227},
+                   {218, 144, 327},
+                   {-11, 144, -17},
+                   {-13, 144, -20},
+                   {7, 120, 9},
+                   {10, 120, 13},
+                   {691, 192, 1382},
+                   {1, 168, 2},
+                   {0, 192, 0},
+                   {2147483647, 192, 2147483647}})
         EXPECT_EQ(ScaleForDpi(c.value, c.dpi), c.scaled) << c.value << " at " << c.dpi;
     for (int v : {-250, -1, 0, 1, 13, 151, 218, 691})
         EXPECT_EQ(ScaleForDpi(v, 96), v);
