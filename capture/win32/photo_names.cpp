@@ -4,6 +4,8 @@
 #include "base/win32/handles.h"
 #include "capture/photo_name.h"
 
+#include <array>
+
 namespace vistrel {
 
 bool PhotoExistsOnDisk(const std::wstring& candidate) {
@@ -30,7 +32,14 @@ bool PhotoExistsOnDisk(const std::wstring& candidate) {
 
 std::wstring NextFreePhotoName(const PhotoNameSearch& search) {
     const std::wstring folderPart = search.folder + L"\\";
-    std::wstring key, folded;
+    std::wstring key;
+    // The extensions as the list's folded names have them (".JPG").
+    static const auto foldedExtensions = [] {
+        std::array<std::wstring, kPhotoExtensions.size()> folded;
+        for (size_t i = 0; i < folded.size(); ++i)
+            folded[i] = FoldFileName(kPhotoExtensions[i]);
+        return folded;
+    }();
     auto taken = [&](const std::wstring& candidate) {
         if (search.takenWhileSaving && !search.takenWhileSaving->empty() &&
             search.takenWhileSaving->count(FoldFileName(candidate)))
@@ -42,11 +51,14 @@ std::wstring NextFreePhotoName(const PhotoNameSearch& search) {
             FoldFileNameInPlace(key);
             // A hidden file or a folder of the name is not listed: the rename that gives the
             // photo its name then finds it taken, and the search goes on from there.
-            return PhotoNameTaken(key, [&](const std::wstring& name) {
-                folded.assign(name);
-                FoldFileNameInPlace(folded);
-                return search.listed->ContainsFolded(folded);
-            });
+            const size_t stem = key.size();
+            for (std::wstring_view extension : foldedExtensions) {
+                key.resize(stem);
+                key += extension;
+                if (search.listed->ContainsFolded(key))
+                    return true;
+            }
+            return false;
         }
         return PhotoExistsOnDisk(candidate);
     };
