@@ -2,7 +2,6 @@
 
 #include "base/error.h"
 #include "ui/win32/application.h"
-#include "ui/layout.h"
 #include "ui/win32/fonts.h"
 
 #include <shellapi.h>
@@ -12,27 +11,12 @@ namespace vistrel {
 TAboutForm* AboutForm = nullptr;
 
 namespace {
-
 constexpr COLORREF kLinkColor = RGB(0, 0, 128);
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-
 } // namespace
 
 void TAboutForm::Create(HWND owner) {
     owner_ = owner;
-    RegisterWindowClass(kClassName, 0, ::GetSysColorBrush(COLOR_BTNFACE));
-    CreateHandle(kExStyle, kClassName, kCaption, kStyle, 0, 0, kClientWidth, kClientHeight, owner,
-                 nullptr);
-
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    struct Child {
-        TControl* control;
-        const wchar_t* cls;
-        const wchar_t* text;
-        DWORD style;
-        UINT id;
-    };
+    Image.OnPaint = [this](HDC dc, const RECT&) { PaintEmblem(dc); };
     std::wstring mail = std::wstring(L"mailto: ") + kMailAddress;
     const Child children[] = {
         {&Button1, L"BUTTON", L"&Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK},
@@ -41,21 +25,12 @@ void TAboutForm::Create(HWND owner) {
         {&Label3, L"STATIC", kWebAddress, SS_NOPREFIX | SS_NOTIFY, 103},
         {&Label4, L"STATIC", mail.c_str(), SS_NOPREFIX | SS_NOTIFY | SS_RIGHT, 104},
     };
-    for (const Child& s : children) {
-        HWND h = ::CreateWindowExW(0, s.cls, s.text, WS_CHILD | WS_VISIBLE | s.style, 0, 0, 0, 0,
-                                   hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(s.id)),
-                                   instance, nullptr);
-        if (!h)
-            throw Error(L"Out of system resources");
-        s.control->Attach(h);
-    }
     // The mail link is right-aligned in a width of 99: it keeps that right edge and grows
     // to the left as its text needs.
     Label4.RightAligned = true;
+    MakeDialog(kClassName, kCaption, owner, children);
     Image.Create(hwnd_, WS_VISIBLE);
-    Image.OnPaint = [this](HDC dc, const RECT&) { PaintEmblem(dc); };
-    int dpi = owner ? static_cast<int>(::GetDpiForWindow(owner)) : 96;
-    Layout(dpi > 0 ? dpi : 96);
+    Layout(DpiOf(owner));
 
     Label3.OnClick = [this](TObject* s) { Label3Click(s); };
     Label4.OnClick = [this](TObject* s) { Label4Click(s); };
@@ -63,37 +38,19 @@ void TAboutForm::Create(HWND owner) {
 }
 
 void TAboutForm::Layout(int dpi) {
-    // The design's measures, at 96 DPI, for the screen the dialog is on.
-    auto scaled = [dpi](int v) { return ScaleForDpi(v, dpi); };
     font_ = MakeUiFont(dpi);
     linkFont_ = MakeUiFont(dpi, {.underline = true});
     // The emblem from a picture of twice its size where the screen is larger than 96 DPI.
     emblem_.reset(static_cast<HBITMAP>(::LoadImageW(
         ::GetModuleHandleW(nullptr), dpi > 96 ? L"EMBLEM2X" : L"EMBLEM", IMAGE_BITMAP, 0, 0, 0)));
-    RECT r{0, 0, scaled(kClientWidth), scaled(kClientHeight)};
-    ::AdjustWindowRectExForDpi(&r, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    struct Place {
-        TControl* control;
-        int x, y, w, h;
-        HFONT font;
-    };
     const Place places[] = {
         {&Button1, 212, 76, 77, 23, font_.get()},   {&botVersion, 79, 12, 0, 13, font_.get()},
         {&Label2, 78, 32, 0, 13, font_.get()},      {&Label3, 78, 52, 0, 13, linkFont_.get()},
         {&Label4, 78, 72, 99, 13, linkFont_.get()}, {&Image, 12, 12, 50, 44, nullptr},
     };
-    for (const Place& p : places) {
-        if (p.font)
-            ::SendMessageW(p.control->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(p.font),
-                           FALSE);
-        ::SetWindowPos(p.control->Handle(), nullptr, scaled(p.x), scaled(p.y), scaled(p.w),
-                       scaled(p.h), SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    Arrange(dpi, kClientWidth, kClientHeight, places);
     for (TLabel* label : {&botVersion, &Label2, &Label3, &Label4})
         label->AdjustBounds();
-    ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void TAboutForm::FormCreate(TObject*) {
@@ -114,23 +71,8 @@ int TAboutForm::ShowModal() {
     if (!hwnd_)
         throw Error(L"Out of system resources");
     FormShow(this);
-    RECT r;
-    ::GetWindowRect(hwnd_, &r);
-    int w = r.right - r.left, h = r.bottom - r.top;
-    ::SetWindowPos(hwnd_, HWND_TOP, (::GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-                   (::GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    if (owner_)
-        ::EnableWindow(owner_, FALSE);
-    ::SetForegroundWindow(hwnd_);
-    ::SetFocus(Button1.Handle());
-    modalResult_ = 0;
-    Application.RunModal(hwnd_, [this] { return modalResult_ != 0; });
-    if (owner_)
-        ::EnableWindow(owner_, TRUE);
-    ::ShowWindow(hwnd_, SW_HIDE);
-    if (owner_)
-        ::SetActiveWindow(owner_);
-    return modalResult_ ? modalResult_ : IDCANCEL;
+    const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    return RunModal(owner_, screen, Button1.Handle());
 }
 
 void TAboutForm::Label3Click(TObject*) {
@@ -159,33 +101,18 @@ void TAboutForm::PaintEmblem(HDC dc) {
                         bm.bmHeight, key);
 }
 
+void TAboutForm::OnCommand(HWND control, WORD code) {
+    TControl* controls[] = {&botVersion, &Label2, &Label3, &Label4, &Button1};
+    if (TControl* c = FindControl(controls, control))
+        c->Command(code);
+}
+
 bool TAboutForm::IsLink(HWND hwnd) const {
     return hwnd == Label3.Handle() || hwnd == Label4.Handle();
 }
 
 LRESULT TAboutForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_COMMAND: {
-        WORD id = LOWORD(wParam);
-        if (id == IDOK || id == IDCANCEL) {
-            modalResult_ = id;
-            return 0;
-        }
-        TControl* controls[] = {&botVersion, &Label2, &Label3, &Label4, &Button1};
-        if (TControl* c = FindControl(controls, reinterpret_cast<HWND>(lParam)))
-            c->Command(HIWORD(wParam));
-        return 0;
-    }
-    case WM_CLOSE:
-        modalResult_ = IDCANCEL;
-        return 0;
-    case WM_DPICHANGED: {
-        Layout(HIWORD(wParam));
-        const RECT& r = *reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(hwnd_, nullptr, r.left, r.top, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-    }
     case WM_CTLCOLORSTATIC:
         if (IsLink(reinterpret_cast<HWND>(lParam))) {
             HDC dc = reinterpret_cast<HDC>(wParam);
@@ -201,7 +128,7 @@ LRESULT TAboutForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
-    return Default(msg, wParam, lParam);
+    return TDialog::HandleMessage(msg, wParam, lParam);
 }
 
 } // namespace vistrel

@@ -3,13 +3,12 @@
 // mail address. Created once at start-up and shown modally on request.
 
 #include "base/win32/handles.h"
-#include "ui/win32/controls.h"
+#include "ui/win32/dialog.h"
 #include "ui/win32/panels.h"
-#include "ui/win32/window.h"
 
 namespace vistrel {
 
-class TAboutForm : public Window, public TObject {
+class TAboutForm : public TDialog {
 public:
     static constexpr wchar_t kClassName[] = L"TAboutForm";
     static constexpr wchar_t kCaption[] = L"О программе";
@@ -37,14 +36,13 @@ public:
 
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void Layout(int dpi) override;
+    void OnCommand(HWND control, WORD code) override;
     void PaintEmblem(HDC dc);
-    // Places the controls and sizes the dialog for a screen of this DPI.
-    void Layout(int dpi);
     bool IsLink(HWND hwnd) const;
 
     UniqueFont font_, linkFont_;
     UniqueBitmap emblem_;
-    int modalResult_ = 0;
     HWND owner_ = nullptr;
 };
 

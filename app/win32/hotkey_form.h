@@ -4,14 +4,13 @@
 
 #include "base/win32/handles.h"
 #include "ui/hotkey_text.h"
-#include "ui/win32/controls.h"
-#include "ui/win32/window.h"
+#include "ui/win32/dialog.h"
 
 #include <functional>
 
 namespace vistrel {
 
-class THotkeyForm : public Window, public TObject {
+class THotkeyForm : public TDialog {
 public:
     static constexpr wchar_t kClassName[] = L"THotkeyForm";
     static constexpr wchar_t kCaption[] = L"Горячая клавиша";
@@ -28,17 +27,14 @@ public:
     // The control's hotkey.
     Hotkey Chosen() const;
 
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
 private:
     void Create(HWND owner);
-    void Layout(int dpi);
+    void Layout(int dpi) override;
+    bool OnOk() override;
     static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR data);
 
     UniqueFont font_;
-    int result_ = 0;
     std::function<bool(Hotkey)> accept_;
 };
 

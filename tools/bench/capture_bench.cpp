@@ -69,6 +69,27 @@ template <typename F> bool Poll(F f, int ms) {
     return f();
 }
 
+// The photos in the folder, without the temporary file a photo is written to.
+size_t PhotosIn(const fs::path& folder) {
+    size_t n = 0;
+    for (const auto& entry : fs::directory_iterator(folder))
+        n += entry.path().filename().wstring().front() != L'~';
+    return n;
+}
+
+// From trigger() to the photo under its name, and the panel idle again after it; -1 when
+// no photo came.
+template <typename F> double TimePhoto(const fs::path& folder, HWND main, F trigger) {
+    const size_t before = PhotosIn(folder);
+    auto t0 = Clock::now();
+    trigger();
+    bool made = Poll([&] { return PhotosIn(folder) > before; }, 10000);
+    double ms = Ms(t0, Clock::now());
+    DWORD_PTR ignored;
+    SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
+    return made ? ms : -1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -144,20 +165,11 @@ int wmain(int argc, wchar_t** argv) {
     PROCESS_MEMORY_COUNTERS started{};
     started.cb = sizeof started;
     GetProcessMemoryInfo(program.hProcess, &started, sizeof started);
+    const fs::path photos = work / L"Photos";
+    auto click = [&] { PostMessageW(button, BM_CLICK, 0, 0); };
     std::vector<double> clicks;
-    for (int i = 0; i < 3; ++i) {
-        size_t before = std::distance(fs::directory_iterator(work / L"Photos"), {});
-        auto t0 = Clock::now();
-        PostMessageW(button, BM_CLICK, 0, 0);
-        DWORD_PTR ignored;
-        Poll(
-            [&] {
-                return (size_t)std::distance(fs::directory_iterator(work / L"Photos"), {}) > before;
-            },
-            10000);
-        clicks.push_back(Ms(t0, Clock::now()));
-        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
-    }
+    for (int i = 0; i < 3; ++i)
+        clicks.push_back(TimePhoto(photos, main, click));
     PROCESS_MEMORY_COUNTERS pmc{};
     pmc.cb = sizeof pmc;
     GetProcessMemoryInfo(program.hProcess, &pmc, sizeof pmc);
@@ -189,46 +201,23 @@ int wmain(int argc, wchar_t** argv) {
     for (auto [entry, name] : {std::pair{1, "jpeg_q80"}, {2, "png"}}) {
         SendMessageW(typeBox, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
         std::vector<double> small;
-        for (int i = 0; i < runs; ++i) {
-            size_t before = std::distance(fs::directory_iterator(work / L"Photos"), {});
-            auto t0 = Clock::now();
-            PostMessageW(button, BM_CLICK, 0, 0);
-            Poll(
-                [&] {
-                    return (size_t)std::distance(fs::directory_iterator(work / L"Photos"), {}) >
-                           before;
-                },
-                10000);
-            small.push_back(Ms(t0, Clock::now()));
-            DWORD_PTR ignored;
-            SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
-        }
+        for (int i = 0; i < runs; ++i)
+            small.push_back(TimePhoto(photos, main, click));
         std::printf("photo_click_to_file_800x600_%s: %.0f ms (includes the 100 ms settle)\n", name,
                     Median(small));
     }
     // The same JPEG photo by the hotkey, pressed on the keyboard.
     SendMessageW(typeBox, CB_SETCURSEL, 1, 0);
     std::vector<double> pressed;
-    for (int i = 0; i < runs; ++i) {
-        size_t before = std::distance(fs::directory_iterator(work / L"Photos"), {});
-        INPUT keys[6]{};
-        const WORD order[3] = {VK_CONTROL, VK_SHIFT, VK_F9};
-        for (int k = 0; k < 3; ++k) {
-            keys[k].type = keys[5 - k].type = INPUT_KEYBOARD;
-            keys[k].ki.wVk = keys[5 - k].ki.wVk = order[k];
-            keys[5 - k].ki.dwFlags = KEYEVENTF_KEYUP;
-        }
-        auto t0 = Clock::now();
-        SendInput(6, keys, sizeof(INPUT));
-        bool made = Poll(
-            [&] {
-                return (size_t)std::distance(fs::directory_iterator(work / L"Photos"), {}) > before;
-            },
-            10000);
-        pressed.push_back(made ? Ms(t0, Clock::now()) : -1);
-        DWORD_PTR ignored;
-        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
+    INPUT keys[6]{};
+    const WORD order[3] = {VK_CONTROL, VK_SHIFT, VK_F9};
+    for (int k = 0; k < 3; ++k) {
+        keys[k].type = keys[5 - k].type = INPUT_KEYBOARD;
+        keys[k].ki.wVk = keys[5 - k].ki.wVk = order[k];
+        keys[5 - k].ki.dwFlags = KEYEVENTF_KEYUP;
     }
+    for (int i = 0; i < runs; ++i)
+        pressed.push_back(TimePhoto(photos, main, [&] { SendInput(6, keys, sizeof(INPUT)); }));
     std::printf("photo_hotkey_to_file_800x600_jpeg_q80: %.0f ms (includes the 100 ms settle)\n",
                 Median(pressed));
     std::fflush(stdout);

@@ -4,7 +4,6 @@
 
 #include "tests/wine/support/images.h"
 #include "tests/wine/support/main_form_fixture.h"
-#include "tools/standin/pattern.h"
 #include "ui/layout.h"
 #include "ui/win32/fonts.h"
 
@@ -117,14 +116,7 @@ TEST_F(Scales, PhotosAndStoredGeometryStayInPhysicalPixels) {
     RgbImage image = ReadBmp(ReadAll(Photos() / L"image_00001.bmp"));
     ASSERT_EQ(image.width, 800);
     ASSERT_EQ(image.height, 600);
-    int wrong = 0;
-    for (int y = 0; y < 600; ++y)
-        for (int x = 0; x < 800; ++x) {
-            standin::Rgb c = standin::PatternPixel(x + 4, y + 4);
-            const uint8_t* p = image.At(x, y);
-            wrong += p[0] != c.r || p[1] != c.g || p[2] != c.b;
-        }
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(PixelsOffPattern(image, 4, 4), 0);
 
     form_->SetBounds(31, 42, S(240), 600);
     RECT r = WindowRect(form_->Handle());

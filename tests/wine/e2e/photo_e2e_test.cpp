@@ -3,7 +3,6 @@
 #include "tests/wine/support/images.h"
 #include "tests/wine/support/message_box.h"
 #include "tests/wine/support/panel_driver.h"
-#include "tools/standin/pattern.h"
 
 #include <gtest/gtest.h>
 
@@ -89,15 +88,7 @@ TEST_F(Photo, BmpOfA808By608ViewIsTheViewsPicture800By600Exactly) {
     EXPECT_EQ(bpp, 32);
     ASSERT_EQ(image.width, 800);
     ASSERT_EQ(image.height, 600);
-    int wrong = 0;
-    for (int y = 0; y < 600; ++y)
-        for (int x = 0; x < 800; ++x) {
-            standin::Rgb c = standin::PatternPixel(x + 4, y + 4);
-            const uint8_t* p = image.At(x, y);
-            if (p[0] != c.r || p[1] != c.g || p[2] != c.b)
-                ++wrong;
-        }
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(PixelsOffPattern(image, 4, 4), 0);
     // The new photo is selected in the list and shown in the preview.
     EXPECT_EQ(panel_->SelectedItem(), L"image_00001.bmp");
     HWND preview = panel_->ByClass(L"TImage");
@@ -114,14 +105,7 @@ TEST_F(Photo, PngIsTheViewsPictureExactlyAndSharesTheNumbering) {
     RgbImage image = ReadPng(ReadAll(Photos() / L"image_00002.png"));
     ASSERT_EQ(image.width, 800);
     ASSERT_EQ(image.height, 600);
-    int wrong = 0;
-    for (int y = 0; y < 600; ++y)
-        for (int x = 0; x < 800; ++x) {
-            standin::Rgb c = standin::PatternPixel(x + 4, y + 4);
-            const uint8_t* p = image.At(x, y);
-            wrong += p[0] != c.r || p[1] != c.g || p[2] != c.b;
-        }
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(PixelsOffPattern(image, 4, 4), 0);
     EXPECT_EQ(panel_->SelectedItem(), L"image_00002.png");
     // A deleted JPEG's number goes to the next photo, whatever its type.
     ASSERT_TRUE(DeleteFileW((Photos() / L"image_00001.jpg").c_str()));

@@ -4,7 +4,6 @@
 #include "tests/wine/support/images.h"
 #include "tests/wine/support/message_box.h"
 #include "tests/wine/support/panel_driver.h"
-#include "tools/standin/pattern.h"
 
 #include <gtest/gtest.h>
 
@@ -37,16 +36,7 @@ protected:
     // Whether the BMP is the stand-in's view, pixel for pixel.
     bool IsTheView(const fs::path& bmp) {
         RgbImage image = ReadBmp(ReadAll(bmp));
-        if (image.width != 800 || image.height != 600)
-            return false;
-        for (int y = 0; y < 600; ++y)
-            for (int x = 0; x < 800; ++x) {
-                standin::Rgb c = standin::PatternPixel(x + 4, y + 4);
-                const uint8_t* p = image.At(x, y);
-                if (p[0] != c.r || p[1] != c.g || p[2] != c.b)
-                    return false;
-            }
-        return true;
+        return image.width == 800 && image.height == 600 && PixelsOffPattern(image, 4, 4) == 0;
     }
 
     TempFolder folder_{L"vistrel-hazards"};

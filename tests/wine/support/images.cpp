@@ -106,4 +106,15 @@ double MeanErrorAgainstPattern(const RgbImage& image, int dx, int dy) {
     return image.width ? static_cast<double>(sum) / (3.0 * image.width * image.height) : 1e9;
 }
 
+int PixelsOffPattern(const RgbImage& image, int dx, int dy) {
+    int off = 0;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            standin::Rgb c = standin::PatternPixel(x + dx, y + dy);
+            const uint8_t* p = image.At(x, y);
+            off += p[0] != c.r || p[1] != c.g || p[2] != c.b;
+        }
+    return off;
+}
+
 } // namespace testing_support

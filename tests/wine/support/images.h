@@ -26,5 +26,7 @@ RgbImage ReadPng(const std::vector<uint8_t>& bytes);
 // Mean absolute difference per channel between an image and the stand-in's pattern seen
 // from the view's (dx, dy) on.
 double MeanErrorAgainstPattern(const RgbImage& image, int dx, int dy);
+// How many pixels differ from that pattern.
+int PixelsOffPattern(const RgbImage& image, int dx, int dy);
 
 } // namespace testing_support

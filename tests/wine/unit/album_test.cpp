@@ -77,6 +77,14 @@ protected:
         GetClientRect(form_->Photo.Handle(), &r);
         return vistrel::FitPicture(w, h, r.right, r.bottom);
     }
+    // Paints the preview a few more times, as covering and uncovering it would.
+    void PaintPhotoAgain() {
+        for (int i = 0; i < 3; ++i) {
+            InvalidateRect(form_->Photo.Handle(), nullptr, FALSE);
+            UpdateWindow(form_->Photo.Handle());
+            Pump();
+        }
+    }
 };
 
 TEST_F(Album, SelectingABmpShowsItFittedAndCentredOnTheBlackPanel) {
@@ -125,11 +133,7 @@ TEST_F(Album, APngIsShownFittedAndABrokenOneIsToldOnce) {
                       200, 0));
     MessageBoxCatcher boxes;
     Select(L"broken.png");
-    for (int i = 0; i < 3; ++i) {
-        InvalidateRect(form_->Photo.Handle(), nullptr, FALSE);
-        UpdateWindow(form_->Photo.Handle());
-        Pump();
-    }
+    PaintPhotoAgain();
     auto seen = boxes.Seen();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text.rfind(L"PNG image is not valid (", 0), 0u) << seen[0].text;
@@ -166,12 +170,7 @@ TEST_F(Album, DataTheLibraryRejectsIsReportedOnceAfterTheFirstPaint) {
     Select(L"empty.jpg");
     EXPECT_TRUE(form_->Photo.Visible()) << "an empty .jpg loads";
     ASSERT_TRUE(boxes.WaitForCount(1));
-    // Painting again does not report again.
-    for (int i = 0; i < 3; ++i) {
-        InvalidateRect(form_->Photo.Handle(), nullptr, FALSE);
-        UpdateWindow(form_->Photo.Handle());
-        Pump();
-    }
+    PaintPhotoAgain(); // does not report again
     auto seen = boxes.Seen();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, L"JPEG error #42.");
@@ -189,11 +188,7 @@ TEST_F(Album, DamageAfterTheRowsShownIsReportedOnce) {
     CreateForm();
     MessageBoxCatcher boxes;
     Select(L"damaged.jpg");
-    for (int i = 0; i < 3; ++i) {
-        InvalidateRect(form_->Photo.Handle(), nullptr, FALSE);
-        UpdateWindow(form_->Photo.Handle());
-        Pump();
-    }
+    PaintPhotoAgain();
     auto seen = boxes.Seen();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, L"JPEG error #68.");
