@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,25 @@ template <typename F> bool Poll(F f, int ms) {
         Sleep(5);
     }
     return f();
+}
+
+// The first child of the window for which test(child) holds.
+HWND ChildWhere(HWND parent, const std::function<bool(HWND)>& test) {
+    struct Search {
+        const std::function<bool(HWND)>* test;
+        HWND found = nullptr;
+    } search{&test};
+    EnumChildWindows(
+        parent,
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            if (!(*s->test)(h))
+                return TRUE;
+            s->found = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // The photos in the folder, without the temporary file a photo is written to.
@@ -145,18 +165,11 @@ int wmain(int argc, wchar_t** argv) {
             main = FindWindowW(L"TMainForm", nullptr);
             if (!main)
                 return false;
-            EnumChildWindows(
-                main,
-                [](HWND h, LPARAM lp) -> BOOL {
-                    wchar_t text[64];
-                    GetWindowTextW(h, text, 64);
-                    if (!wcscmp(text, L"Сфотографировать")) {
-                        *reinterpret_cast<HWND*>(lp) = h;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&button));
+            button = ChildWhere(main, [](HWND h) {
+                wchar_t text[64];
+                GetWindowTextW(h, text, 64);
+                return !wcscmp(text, L"Сфотографировать");
+            });
             return button != nullptr;
         },
         10000);
@@ -185,19 +198,11 @@ int wmain(int argc, wchar_t** argv) {
     browser = Start(Here() / L"aw-standin.exe", L"--view 808x608 --at 40,40");
     Poll([] { return FindWindowW(L"alphaworld", nullptr) != nullptr; }, 10000);
     Sleep(500); // painted
-    HWND typeBox = FindWindowExW(main, nullptr, nullptr, nullptr);
-    EnumChildWindows(
-        main,
-        [](HWND h, LPARAM lp) -> BOOL {
-            wchar_t cls[32];
-            GetClassNameW(h, cls, 32);
-            if (!_wcsicmp(cls, L"ComboBox")) {
-                *reinterpret_cast<HWND*>(lp) = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&typeBox));
+    HWND typeBox = ChildWhere(main, [](HWND h) {
+        wchar_t cls[32];
+        GetClassNameW(h, cls, 32);
+        return !_wcsicmp(cls, L"ComboBox");
+    });
     for (auto [entry, name] : {std::pair{1, "jpeg_q80"}, {2, "png"}}) {
         SendMessageW(typeBox, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
         std::vector<double> small;

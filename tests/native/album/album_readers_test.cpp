@@ -5,23 +5,16 @@
 #include "base/error.h"
 #include "capture/bmp_file.h"
 #include "capture/jpeg_file.h"
+#include "tests/native/support/error_of.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 using namespace vistrel;
+using testing_support::ErrorOf;
 
 namespace {
-
-std::wstring ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.Message();
-    }
-    return L"(no error)";
-}
 
 void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i)

@@ -5,6 +5,7 @@
 
 #include "album/png_reader.h"
 #include "base/error.h"
+#include "tests/native/support/error_of.h"
 
 #include <gtest/gtest.h>
 
@@ -15,19 +16,11 @@
 #include <string>
 
 using namespace vistrel;
+using testing_support::ErrorOf;
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-std::wstring ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.Message();
-    }
-    return L"(no error)";
-}
 
 struct Chunk {
     std::string type;

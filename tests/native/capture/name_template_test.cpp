@@ -1,6 +1,7 @@
 #include "base/error.h"
 #include "capture/name_template.h"
 #include "capture/photo_name.h"
+#include "tests/native/support/error_of.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,7 @@ using namespace vistrel;
 namespace {
 
 std::wstring ErrorOf(std::wstring_view text) {
-    try {
-        FormatNameTemplate(text, 1);
-    } catch (const Error& e) {
-        return e.Message();
-    }
-    return L"(no error)";
+    return testing_support::ErrorOf([&] { FormatNameTemplate(text, 1); });
 }
 
 } // namespace

@@ -45,20 +45,9 @@ TEST_F(Scales, EveryMeasureOfThePanelGrowsWithTheScreensScale) {
     ASSERT_EQ(f.Dpi(), dpi) << "the prefix's LogPixels";
     RECT w = WindowRect(f.Handle());
     EXPECT_EQ(w.right - w.left, S(218)) << "the default width";
-    MINMAXINFO mmi{};
-    SendMessageW(f.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-    EXPECT_EQ(mmi.ptMinTrackSize.x, S(218));
-    RECT button = InParent(f.PhotoButton.Handle());
-    EXPECT_EQ(button.bottom - button.top, S(23));
-    EXPECT_EQ(button.left, S(12));
-    RECT panel = ClientRectOf(f.Panel3.Handle());
-    EXPECT_EQ(panel.bottom, panel.right * 3 / 4);
-    EXPECT_EQ(SendMessageW(f.FileListBox.Handle(), LB_GETITEMHEIGHT, 0, 0), S(13));
-    LOGFONTW lf{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(f.Label1.Handle(), WM_GETFONT, 0, 0)),
-               sizeof lf, &lf);
-    // 11 pixels at 96 DPI, scaled, unless no face with Cyrillic letters fits at 11 here.
-    EXPECT_EQ(lf.lfHeight, -S(vistrel::UiFontHeight()));
+    ExpectLaidOutFor(f, dpi);
+    // The font is 11 pixels at 96 DPI, scaled, unless no face with Cyrillic letters fits at
+    // 11 here.
     EXPECT_GE(vistrel::UiFontHeight(), 10)
         << std::string(vistrel::UiFontFace().begin(), vistrel::UiFontFace().end());
     int cx = 0, cy = 0;

@@ -1,5 +1,8 @@
 #include "tests/wine/support/main_form_fixture.h"
 
+#include "ui/layout.h"
+#include "ui/win32/fonts.h"
+
 #include <fstream>
 
 namespace testing_support {
@@ -82,6 +85,24 @@ void UserChoose(vistrel::TComboBox& box, int index) {
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
+}
+
+void ExpectLaidOutFor(vistrel::TMainForm& f, int dpi) {
+    auto s = [&](int v) { return vistrel::ScaleForDpi(v, dpi); };
+    RECT button = InParent(f.PhotoButton.Handle());
+    EXPECT_EQ(button.bottom - button.top, s(23));
+    EXPECT_EQ(button.left, s(12));
+    RECT panel;
+    GetClientRect(f.Panel3.Handle(), &panel);
+    EXPECT_EQ(panel.bottom, panel.right * 3 / 4);
+    EXPECT_EQ(SendMessageW(f.FileListBox.Handle(), LB_GETITEMHEIGHT, 0, 0), s(13));
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(f.PhotoButton.Handle(), WM_GETFONT, 0, 0)),
+               sizeof lf, &lf);
+    EXPECT_EQ(lf.lfHeight, -s(vistrel::UiFontHeight()));
+    MINMAXINFO mmi{};
+    SendMessageW(f.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    EXPECT_EQ(mmi.ptMinTrackSize.x, s(218));
 }
 
 } // namespace testing_support

@@ -33,6 +33,10 @@ protected:
     std::unique_ptr<vistrel::TMainForm> form_;
 };
 
+// Expects the window's measures laid out for a screen of this DPI: the buttons, the preview's
+// 4:3, the list's lines, the font, the minimum width.
+void ExpectLaidOutFor(vistrel::TMainForm& f, int dpi);
+
 // What a user's click on a check box does.
 void UserClick(vistrel::TControl& checkBox);
 // What the scroll bar reports to its parent for the user's arrows, trough and thumb.

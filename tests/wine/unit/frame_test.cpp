@@ -172,21 +172,8 @@ TEST_F(Frame, MovedToAScreenOfAnotherScaleItIsLaidOutAgainWhereTheSystemSays) {
     RECT w = WindowRect(f.Handle());
     EXPECT_TRUE(EqualRect(&w, &suggested));
     EXPECT_EQ(f.Dpi(), to);
-    auto s = [&](int v) { return vistrel::ScaleForDpi(v, to); };
-    RECT button = InParent(f.PhotoButton.Handle());
-    EXPECT_EQ(button.bottom - button.top, s(23));
-    EXPECT_EQ(button.left, s(12));
-    RECT panel = ClientRectOf(f.Panel3.Handle());
-    EXPECT_EQ(panel.bottom, panel.right * 3 / 4);
-    EXPECT_EQ(SendMessageW(f.FileListBox.Handle(), LB_GETITEMHEIGHT, 0, 0), s(13));
-    LOGFONTW lf{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(f.PhotoButton.Handle(), WM_GETFONT, 0, 0)),
-               sizeof lf, &lf);
-    EXPECT_EQ(lf.lfHeight, -s(vistrel::UiFontHeight()));
-    MINMAXINFO mmi{};
-    SendMessageW(f.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-    EXPECT_EQ(mmi.ptMinTrackSize.x, s(218));
+    ExpectLaidOutFor(f, to);
     int cx = 0, cy = 0;
     ImageList_GetIconSize(f.ImageList.get(), &cx, &cy);
-    EXPECT_EQ(cx, s(16));
+    EXPECT_EQ(cx, vistrel::ScaleForDpi(16, to));
 }
