@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "capture/bmp_file.h"
 #include "capture/jpeg_file.h"
+#include "tests/native/support/decoded.h"
 #include "tests/native/support/error_of.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 
 using namespace vistrel;
 using testing_support::ErrorOf;
+using testing_support::PixelsNotPickedFrom;
 
 namespace {
 
@@ -164,15 +166,7 @@ TEST(JpegReader, DecodingToASizePicksTheSamePixelsAsTheFullPicture) {
         ASSERT_EQ(small.width, w);
         ASSERT_EQ(small.height, h);
         EXPECT_EQ(small.sourceWidth, 301);
-        int wrong = 0;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                int sx = NearestSource(x, w, 301), sy = NearestSource(y, h, 203);
-                const uint8_t* a = small.bits.data() + y * small.stride + 3 * x;
-                const uint8_t* b = full.bits.data() + sy * full.stride + 3 * sx;
-                wrong += a[0] != b[0] || a[1] != b[1] || a[2] != b[2];
-            }
-        EXPECT_EQ(wrong, 0) << w << "x" << h;
+        EXPECT_EQ(PixelsNotPickedFrom(small, full), 0) << w << "x" << h;
     }
     EXPECT_EQ(NearestSource(0, 2, 4), 1);
     EXPECT_EQ(NearestSource(1, 2, 4), 3);

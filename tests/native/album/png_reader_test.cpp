@@ -5,6 +5,7 @@
 
 #include "album/png_reader.h"
 #include "base/error.h"
+#include "tests/native/support/decoded.h"
 #include "tests/native/support/error_of.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 
 using namespace vistrel;
 using testing_support::ErrorOf;
+using testing_support::PixelsNotPickedFrom;
 
 namespace {
 
@@ -256,15 +258,8 @@ TEST(PngReader, DecodingToASizePicksTheSamePixelsAsTheFullPicture) {
             EXPECT_EQ(small.sourceWidth, 301);
             EXPECT_EQ(small.sourceHeight, 203);
             EXPECT_EQ(small.stride, (static_cast<size_t>(w) * 3 + 3) & ~size_t{3});
-            int wrong = 0;
-            for (int y = 0; y < h; ++y)
-                for (int x = 0; x < w; ++x) {
-                    int sx = NearestSource(x, w, 301), sy = NearestSource(y, h, 203);
-                    const uint8_t* a = small.bits.data() + y * small.stride + 3 * x;
-                    const uint8_t* b = full.bits.data() + sy * full.stride + 3 * sx;
-                    wrong += a[0] != b[0] || a[1] != b[1] || a[2] != b[2];
-                }
-            EXPECT_EQ(wrong, 0) << w << "x" << h << (p.interlaced ? " interlaced" : "");
+            EXPECT_EQ(PixelsNotPickedFrom(small, full), 0)
+                << w << "x" << h << (p.interlaced ? " interlaced" : "");
         }
     }
 }
