@@ -74,6 +74,15 @@ std::optional<unsigned> KeyOfName(std::wstring_view name) {
     return std::nullopt;
 }
 
+// A letter or digit would be taken from every program the user types in: it needs Ctrl, Alt
+// or Win to be a hotkey.
+bool TakesTyping(Hotkey hotkey) {
+    const unsigned k = hotkey.key;
+    const bool typed =
+        (k >= L'A' && k <= L'Z') || (k >= L'0' && k <= L'9') || (k >= kNum0 && k <= kNum0 + 9);
+    return typed && !(hotkey.modifiers & (Hotkey::kCtrl | Hotkey::kAlt | Hotkey::kWin));
+}
+
 } // namespace
 
 std::optional<Hotkey> ParseHotkey(std::wstring_view text) {
@@ -94,6 +103,8 @@ std::optional<Hotkey> ParseHotkey(std::wstring_view text) {
             if (!key)
                 return std::nullopt;
             hotkey.key = *key;
+            if (TakesTyping(hotkey))
+                return std::nullopt;
             return hotkey;
         }
         const Named* modifier = nullptr;
@@ -114,7 +125,9 @@ std::optional<std::wstring> FormatHotkey(Hotkey hotkey) {
     for (const Named& m : kModifiers)
         if (hotkey.modifiers & m.value)
             text += std::wstring(m.name) + L"+";
-    if (hotkey.modifiers & ~unsigned{Hotkey::kAlt | Hotkey::kCtrl | Hotkey::kShift | Hotkey::kWin})
+    if (hotkey.modifiers &
+            ~unsigned{Hotkey::kAlt | Hotkey::kCtrl | Hotkey::kShift | Hotkey::kWin} ||
+        TakesTyping(hotkey))
         return std::nullopt;
     const unsigned k = hotkey.key;
     if ((k >= L'A' && k <= L'Z') || (k >= L'0' && k <= L'9'))

@@ -1,7 +1,8 @@
 #pragma once
 // A keyboard shortcut as the settings file keeps it: modifiers in the order Ctrl, Alt,
 // Shift, Win, joined by "+", then one key ("Ctrl+Shift+F9"). Read without regard to letter
-// case and blanks; empty means none.
+// case and blanks; empty means none. A letter or digit needs Ctrl, Alt or Win: alone or with
+// Shift it would take that key from every program the user types in.
 
 #include <optional>
 #include <string>
@@ -21,7 +22,8 @@ struct Hotkey {
 };
 
 // The hotkey the text names: none for an empty text, nothing when it names no hotkey
-// (an unknown key or modifier, a modifier twice, no key, more than one key).
+// (an unknown key or modifier, a modifier twice, no key, more than one key, a letter or digit
+// without Ctrl, Alt or Win).
 std::optional<Hotkey> ParseHotkey(std::wstring_view text);
 
 // The canonical text ("" for none); nothing for a key this text form cannot name.

@@ -52,9 +52,8 @@ void TMainForm::ChooseHotkeyClick(TObject*) {
             return true;
         if (!FormatHotkey(chosen)) {
             Application.ShowError(
-                L"This key cannot be a hotkey. Choose a letter, a digit, F1 to F24, Insert, "
-                L"Home, End, Page Up, Page Down, Pause, Print Screen or a digit of the number "
-                L"pad, with Ctrl, Alt or Shift");
+                L"This key cannot be a hotkey. Choose F1 to F24, Insert, Home, End, Page Up, "
+                L"Page Down, Pause or Print Screen, or a letter or a digit with Ctrl or Alt");
             return false;
         }
         if (!RegisterPhotoHotkey(chosen)) {

@@ -40,8 +40,11 @@ TEST(HotkeyText, ReadsAnyCaseAndBlanksAndWritesTheCanonicalForm) {
 TEST(HotkeyText, AnythingElseIsNoHotkeyToRead) {
     for (const wchar_t* text :
          {L"Ctrl+", L"+F9", L"Ctrl", L"Ctrl+Ctrl+A", L"Ctrl+A+B", L"Control+A", L"F0", L"F25",
-          L"F09", L"Num10", L"Ctrl+Tab", L"Ctrl+Ж", L"AB", L"Ctrl++", L"Ctrl+Shift+", L"Meta+A"})
+          L"F09", L"Num10", L"Ctrl+Tab", L"Ctrl+Ж", L"AB", L"Ctrl++", L"Ctrl+Shift+", L"Meta+A",
+          // Would take a typed letter or digit from every program.
+          L"A", L"shift+a", L"7", L"Num5", L"Shift+Num0"})
         EXPECT_FALSE(ParseHotkey(text)) << text;
+    EXPECT_FALSE(FormatHotkey({Hotkey::kShift, 'A'}));
     // Keys the text form has no name for are not written.
     EXPECT_FALSE(FormatHotkey({Hotkey::kCtrl, 0x09}));
     EXPECT_FALSE(FormatHotkey({0x10, 'A'}));

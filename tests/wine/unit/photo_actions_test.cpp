@@ -202,6 +202,16 @@ TEST_F(PhotoActions, AHotkeyIsChosenClearedAndOneTakenIsRefusedWithTheOldOneKept
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(form_->PhotoHotkey(), (vistrel::Hotkey{MOD_CONTROL | MOD_ALT, VK_F11}));
     EXPECT_TRUE(inUse(MOD_CONTROL | MOD_ALT, VK_F11)) << "the one before stays in force";
+    // A letter alone would be taken from every program the user types in.
+    choose([&](HWND dialog, HWND control) {
+        set(control, 'A', 0);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        boxes.WaitForCount(2);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    ASSERT_EQ(boxes.Seen().size(), 2u);
+    EXPECT_EQ(boxes.Seen()[1].text.rfind(L"This key cannot be a hotkey.", 0), 0u);
+    EXPECT_EQ(form_->PhotoHotkey(), (vistrel::Hotkey{MOD_CONTROL | MOD_ALT, VK_F11}));
     DestroyForm();
     EXPECT_EQ(ReadIni(ini, L"photo", L"hotkey"), L"Ctrl+Alt+F11");
 
