@@ -86,13 +86,18 @@ PhotoBitmap TMainForm::CapturePhoto(const Viewport& viewport, bool activate) {
                    width, height);
     PhotoBitmap photo(width, height);
 
-    ::ShowWindow(hwnd_, SW_HIDE);
-    // The panel comes back before anything that can fail.
+    // The panel comes back before anything that can fail; one that was not on the screen
+    // (minimised, when the hotkey was pressed) stays away.
     struct ShowAgain {
         HWND hwnd;
         bool activate;
-        ~ShowAgain() { ::ShowWindow(hwnd, activate ? SW_SHOW : SW_SHOWNA); }
+        bool shown = ::IsWindowVisible(hwnd) != FALSE;
+        ~ShowAgain() {
+            if (shown)
+                ::ShowWindow(hwnd, activate ? SW_SHOW : SW_SHOWNA);
+        }
     } showAgain{hwnd_, activate};
+    ::ShowWindow(hwnd_, SW_HIDE);
     ::SetForegroundWindow(viewport.browser);
     for (int i = 0; i < 10; ++i) {
         ::Sleep(10);

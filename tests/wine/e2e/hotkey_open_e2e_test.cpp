@@ -94,6 +94,17 @@ TEST_F(Hotkey, TakesAPhotoFromAnotherProgramWhichKeepsTheKeyboard) {
     vistrel.panel->Idle();
     EXPECT_EQ(GetForegroundWindow(), standin_);
     EXPECT_TRUE(IsWindowVisible(vistrel.panel->Main()));
+    // Minimised, the program takes photos by the hotkey and stays minimised.
+    HWND app = vistrel.program->FindTopWindow(L"TApplication");
+    SendMessageW(app, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(vistrel.panel->Main()); }));
+    FocusBrowser();
+    Xdotool(L"key ctrl+shift+F9");
+    ASSERT_TRUE(WaitFor([&] { return vistrel.panel->SelectedItem() == L"image_00002.jpg"; }));
+    vistrel.panel->Idle();
+    EXPECT_FALSE(IsWindowVisible(vistrel.panel->Main()));
+    EXPECT_TRUE(IsIconic(app));
+    SendMessageW(app, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(boxes.Seen().empty());
     // Written back in its canonical form.
     vistrel.panel->Close();
