@@ -6,6 +6,7 @@
 #include "ui/win32/window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <utility>
 
@@ -180,6 +181,20 @@ LRESULT CALLBACK TFileListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, 
                 wParam = key;
             }
             break;
+        case WM_RBUTTONDOWN: {
+            // A right-click selects the photo under the pointer, as in a file manager, so
+            // that the menu it opens concerns the photo it was opened on.
+            const int height = static_cast<int>(::SendMessageW(hwnd, LB_GETITEMHEIGHT, 0, 0));
+            const int y = GET_Y_LPARAM(lParam);
+            if (height > 0 && y >= 0) {
+                const auto top = static_cast<size_t>(::SendMessageW(hwnd, LB_GETTOPINDEX, 0, 0));
+                const size_t index = top + static_cast<size_t>(y / height);
+                ::SetFocus(hwnd);
+                if (index < self->model_.Size())
+                    self->Select(static_cast<int>(index), true);
+            }
+            break;
+        }
         case WM_GETDLGCODE:
             // Enter is the list's own (it opens the photo), not the window's default button.
             if (lParam && reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&

@@ -252,6 +252,20 @@ TEST_F(Album, ContextMenuOffersDeletionForAnExistingSelectedPhotoUntilTheNextPop
     EXPECT_FALSE(std::filesystem::exists(Photos() / L"b.bmp"));
     EXPECT_FALSE(f.DelPhoto.Visible);
     EXPECT_FALSE(f.N4.Visible);
+
+    // A right-click on another photo selects it: the menu it opens deletes that one.
+    WriteBmp(Photos() / L"c.bmp", Solid(10, 10, 1, 2, 3));
+    WriteBmp(Photos() / L"d.bmp", Solid(10, 10, 1, 2, 3));
+    f.FileListBox.Reread();
+    Select(L"d.bmp");
+    RECT c{};
+    SendMessageW(f.FileListBox.Handle(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&c));
+    SendMessageW(f.FileListBox.Handle(), WM_RBUTTONDOWN, MK_RBUTTON,
+                 MAKELPARAM(c.left + 4, c.bottom - 1));
+    f.FileListBoxContextPopup(&f.FileListBox);
+    f.DelPhotoClick(&f);
+    EXPECT_FALSE(std::filesystem::exists(Photos() / L"c.bmp"));
+    EXPECT_TRUE(std::filesystem::exists(Photos() / L"d.bmp"));
 }
 
 TEST_F(Album, APhotoThatCannotBeDeletedStaysListedWithoutAMessage) {
