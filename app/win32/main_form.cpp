@@ -218,6 +218,8 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             OnEndSession();
         return 0;
     case WM_CLOSE:
+        // A photo under way is finished; clicks queued behind it go with the window.
+        pendingPhotos_.clear();
         Application.Terminate();
         return 0;
     }

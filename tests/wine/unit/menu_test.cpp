@@ -32,8 +32,13 @@ protected:
                        const std::function<void(HWND menu)>& user) {
         std::atomic<bool> done{false};
         std::thread other([&] {
-            if (HWND menu = WaitForPopupMenu())
+            if (HWND menu = WaitForPopupMenu()) {
                 user(menu);
+                // A key the user pressed to close it may be lost under load: the menu is
+                // then cancelled, so that a lost key fails the test instead of hanging it.
+                if (!WaitFor([&] { return !IsWindowVisible(menu); }, 5s))
+                    PostMessageW(form_->Handle(), WM_CANCELMODE, 0, 0);
+            }
             done = true;
         });
         open();
