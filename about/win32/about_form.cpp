@@ -6,6 +6,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 namespace vistrel {
 
 TAboutForm* AboutForm = nullptr;
@@ -38,8 +40,9 @@ void TAboutForm::Create(HWND owner) {
 }
 
 void TAboutForm::Layout(int dpi) {
-    font_ = MakeUiFont(dpi);
-    linkFont_ = MakeUiFont(dpi, {.underline = true});
+    // The old fonts are freed once the controls hold the new ones.
+    UniqueFont oldFont = std::exchange(font_, MakeUiFont(dpi));
+    UniqueFont oldLink = std::exchange(linkFont_, MakeUiFont(dpi, {.underline = true}));
     // The emblem from a picture of twice its size where the screen is larger than 96 DPI.
     emblem_.reset(static_cast<HBITMAP>(::LoadImageW(
         ::GetModuleHandleW(nullptr), dpi > 96 ? L"EMBLEM2X" : L"EMBLEM", IMAGE_BITMAP, 0, 0, 0)));

@@ -19,6 +19,14 @@ namespace {
         {path, SystemErrorText(code ? code : ERROR_NO_ASSOCIATION, FileNameOf(path))}));
 }
 
+// The shell's handlers (an association's own code, folder windows) may need COM on this
+// thread; the first call sets it up.
+void UseShellOnThisThread() {
+    static const bool com =
+        SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    (void)com;
+}
+
 } // namespace
 
 bool DeletePhotoFile(const std::wstring& path) {
@@ -36,15 +44,13 @@ void OpenPhotoFile(HWND owner, const std::wstring& path) {
     info.lpFile = path.c_str();
     info.lpDirectory = folder.c_str();
     info.nShow = SW_SHOWNORMAL;
+    UseShellOnThisThread();
     if (!::ShellExecuteExW(&info))
         CannotOpen(path, ::GetLastError());
 }
 
 void ShowPhotoInFolder(const std::wstring& path) {
-    // The shell's folder windows need COM on this thread; the first call sets it up.
-    static const bool com =
-        SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-    (void)com;
+    UseShellOnThisThread();
     PIDLIST_ABSOLUTE item = ::ILCreateFromPathW(path.c_str());
     if (!item)
         CannotOpen(path, ERROR_FILE_NOT_FOUND);

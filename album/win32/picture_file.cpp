@@ -33,7 +33,10 @@ std::vector<uint8_t> ReadPictureFile(const std::wstring& path) {
     while (done < bytes.size()) {
         DWORD part = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 64u << 20));
         DWORD read = 0;
-        if (!::ReadFile(file.get(), bytes.data() + done, part, &read, nullptr) || read == 0)
+        if (!::ReadFile(file.get(), bytes.data() + done, part, &read, nullptr))
+            throw Error(FormatMessageText(L"Cannot read file \"%s\". %s",
+                                          {path, SystemErrorText(::GetLastError())}));
+        if (read == 0)
             break;
         done += read;
     }

@@ -9,6 +9,7 @@
 #include "base/win32/handles.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 namespace vistrel {
@@ -98,6 +99,10 @@ std::wstring PreviewPicture::Draw(HDC dc, const RECT& area, bool resizing) {
         } catch (const Error& e) {
             failed_ = true;
             error = e.Message();
+        } catch (const std::bad_alloc&) {
+            // Told once, like damaged data, not again at every paint.
+            failed_ = true;
+            error = L"Out of memory";
         }
     }
     if (!decoded_ || fit.width <= 0 || fit.height <= 0)

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace vistrel {
 
 namespace {
@@ -22,7 +24,7 @@ void THotkeyForm::Create(HWND owner) {
 }
 
 void THotkeyForm::Layout(int dpi) {
-    font_ = MakeUiFont(dpi);
+    UniqueFont old = std::exchange(font_, MakeUiFont(dpi)); // freed once replaced
     const Place places[] = {
         {&HotkeyEdit, 12, 12, 206, 21, font_.get()},
         {&OkButton, 62, 42, 75, 23, font_.get()},

@@ -9,6 +9,7 @@
 #include "ui/win32/fonts.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vistrel {
 
@@ -221,6 +222,8 @@ void TMainForm::CreateControl(const ControlRow& row, UINT id) {
 void TMainForm::MakeTabIcon() {
     // Drawn from the icon's own image for the size (16, 24 or 32 pixels), not stretched.
     const int size = Scaled(16);
+    // The tab keeps drawing with the old list until it is handed the new one.
+    UniqueImageList old = std::move(ImageList);
     ImageList.reset(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 0));
     UniqueIcon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), L"PHOTOTAB",
                                                     IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
@@ -231,8 +234,9 @@ void TMainForm::MakeTabIcon() {
 
 void TMainForm::ApplyDpi(int dpi) {
     dpi_ = dpi;
-    font_ = MakeUiFont(dpi_);
-    boldFont_ = MakeUiFont(dpi_, {.weight = FW_BOLD});
+    // The old fonts are freed once no control holds them any more.
+    UniqueFont oldFont = std::exchange(font_, MakeUiFont(dpi_));
+    UniqueFont oldBold = std::exchange(boldFont_, MakeUiFont(dpi_, {.weight = FW_BOLD}));
     ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     for (TControl* c : controls_)
         if (c->Handle())
