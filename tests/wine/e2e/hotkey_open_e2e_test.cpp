@@ -27,10 +27,9 @@ std::string ReadText(const fs::path& path) {
 
 // Runs xdotool with the arguments and waits for it.
 void Xdotool(const std::wstring& arguments) {
-    HANDLE hand = StartXdotool(arguments);
-    ASSERT_NE(hand, nullptr);
-    WaitForSingleObject(hand, 20000);
-    CloseHandle(hand);
+    XdotoolRun hand(arguments);
+    ASSERT_TRUE(hand.Started());
+    ASSERT_TRUE(WaitFor([&] { return hand.Finished(); }, 20s));
 }
 
 // A program installed in a folder of its own, with its settings.

@@ -2,6 +2,8 @@
 
 #include "tests/wine/support/program.h"
 
+#include <algorithm>
+
 namespace testing_support {
 
 namespace {
@@ -43,16 +45,33 @@ void ClickAt(POINT at, bool right) {
     SendInput(3, in, sizeof(INPUT));
 }
 
-HANDLE StartXdotool(const std::wstring& arguments) {
-    std::wstring command = L"start.exe /wait /unix /usr/bin/xdotool " + arguments;
+XdotoolRun::XdotoolRun(const std::wstring& arguments) {
+    static LONG runs = 0;
+    const std::wstring unixPath = L"/tmp/vistrel-xdotool-" +
+                                  std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                  std::to_wstring(InterlockedIncrement(&runs));
+    done_ = L"Z:" + unixPath;
+    std::replace(done_.begin(), done_.end(), L'/', L'\\');
+    DeleteFileW(done_.c_str());
+    std::wstring command = L"start.exe /unix /usr/bin/xdotool " + arguments +
+                           L" exec --sync /usr/bin/touch " + unixPath;
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &si, &pi))
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
+    started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                              nullptr, nullptr, &si, &pi) != FALSE;
+    if (started_) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+}
+
+XdotoolRun::~XdotoolRun() {
+    DeleteFileW(done_.c_str());
+}
+
+bool XdotoolRun::Finished() const {
+    return GetFileAttributesW(done_.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 HWND WaitForPopupMenu() {

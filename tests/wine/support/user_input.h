@@ -14,10 +14,24 @@ void PressKey(WORD key, bool shift = false, bool ctrl = false, bool alt = false)
 // Moves the pointer to a screen point and clicks there with the right (or left) button.
 void ClickAt(POINT at, bool right = false);
 
-// Runs xdotool on the X display with these arguments (real input from outside Wine, as a
-// window manager or a hand gives it); returns its process, to be waited for while the
-// caller's windows handle what it does.
-HANDLE StartXdotool(const std::wstring& arguments);
+// xdotool run on the X display with these arguments: real input from outside Wine, as a
+// window manager or a hand gives it. The process Wine gives for a Unix program may end
+// before the program does, so xdotool leaves a file when done; the caller's windows handle
+// what it does while the caller waits for Finished().
+class XdotoolRun {
+public:
+    explicit XdotoolRun(const std::wstring& arguments);
+    ~XdotoolRun();
+    XdotoolRun(const XdotoolRun&) = delete;
+    XdotoolRun& operator=(const XdotoolRun&) = delete;
+
+    bool Started() const { return started_; }
+    bool Finished() const;
+
+private:
+    std::wstring done_; // the file xdotool leaves, as Wine sees it
+    bool started_ = false;
+};
 
 // The open popup menu's window, waited for; nullptr when none opened.
 HWND WaitForPopupMenu();

@@ -127,12 +127,14 @@ TEST_F(Frame, TheStatusBarHasOneSizeGripAtItsRightEdgeAfterAnyResize) {
             args += L" mousemove " + std::to_wstring(x + dx * step / 10) + L" " +
                     std::to_wstring(y) + L" sleep 0.05";
         args += L" sleep 0.1 mouseup 1";
-        HANDLE hand = StartXdotool(args);
-        if (!hand)
+        XdotoolRun hand(args);
+        if (!hand.Started())
             return false;
-        while (MsgWaitForMultipleObjects(1, &hand, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+        const ULONGLONG deadline = GetTickCount64() + 10000;
+        while (!hand.Finished() && GetTickCount64() < deadline) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
             Pump();
-        CloseHandle(hand);
+        }
         Pump();
         return WindowRect(f.Handle()).right != before.right;
     };
