@@ -74,7 +74,7 @@ void FileListModel::Assign(std::vector<std::wstring> names,
     });
     names_.clear();
     keys_.clear();
-    keySet_.clear();
+    keyIndex_.clear();
     keySetMade_ = false;
     names_.reserve(order.size());
     keys_.reserve(order.size());
@@ -89,18 +89,27 @@ void FileListModel::Assign(std::vector<std::wstring> names,
 void FileListModel::Clear() {
     names_.clear();
     keys_.clear();
-    keySet_.clear();
+    keyIndex_.clear();
     keySetMade_ = false;
 }
 
-bool FileListModel::ContainsFolded(std::wstring_view foldedName) const {
+bool FileListModel::ContainsFolded(std::wstring_view foldedName, size_t* next) const {
+    if (next && *next < keys_.size() && keys_[*next] == foldedName) {
+        ++*next;
+        return true;
+    }
     if (!keySetMade_) {
-        keySet_.reserve(keys_.size());
-        for (const std::wstring& key : keys_)
-            keySet_.insert(key);
+        keyIndex_.reserve(keys_.size());
+        for (size_t i = 0; i < keys_.size(); ++i)
+            keyIndex_.emplace(keys_[i], i);
         keySetMade_ = true;
     }
-    return keySet_.count(foldedName) != 0;
+    auto it = keyIndex_.find(foldedName);
+    if (it == keyIndex_.end())
+        return false;
+    if (next)
+        *next = it->second + 1;
+    return true;
 }
 
 int FileListModel::IndexOfName(std::wstring_view name) const {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 namespace vistrel {
@@ -39,15 +39,17 @@ public:
     // The first item starting with the prefix, letter case ignored; -1 when there is none.
     int IndexOfPrefix(std::wstring_view prefix) const;
     // Whether an item's name, folded, is this one: a hash lookup, for searches that ask
-    // about many names in a row.
-    bool ContainsFolded(std::wstring_view foldedName) const;
+    // about many names in a row. With next, the item at *next is compared first and *next
+    // then follows the item found: names asked about in the list's own order (numbered
+    // photos) are found by one comparison each, in order through memory.
+    bool ContainsFolded(std::wstring_view foldedName, size_t* next = nullptr) const;
     std::wstring Fold(std::wstring_view name) const { return fold_(name); }
 
 private:
     FoldCase fold_;
     std::vector<std::wstring> names_;
-    std::vector<std::wstring> keys_;                       // folded names, in the same order
-    mutable std::unordered_set<std::wstring_view> keySet_; // over keys_, made when needed
+    std::vector<std::wstring> keys_; // folded names, in the same order
+    mutable std::unordered_map<std::wstring_view, size_t> keyIndex_; // over keys_, when needed
     mutable bool keySetMade_ = false;
 };
 

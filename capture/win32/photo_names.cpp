@@ -33,6 +33,7 @@ bool PhotoExistsOnDisk(const std::wstring& candidate) {
 std::wstring NextFreePhotoName(const PhotoNameSearch& search) {
     const std::wstring folderPart = search.folder + L"\\";
     std::wstring key;
+    size_t next = 0; // where in the list the next numbered name is likely to be
     // The extensions as the list's folded names have them (".JPG").
     static const auto foldedExtensions = [] {
         std::array<std::wstring, kPhotoExtensions.size()> folded;
@@ -55,7 +56,7 @@ std::wstring NextFreePhotoName(const PhotoNameSearch& search) {
             for (std::wstring_view extension : foldedExtensions) {
                 key.resize(stem);
                 key += extension;
-                if (search.listed->ContainsFolded(key))
+                if (search.listed->ContainsFolded(key, &next))
                     return true;
             }
             return false;

@@ -66,6 +66,40 @@ TEST(FileListModel, FindsNamesAndPrefixesWithoutRegardToCase) {
     EXPECT_EQ(m.IndexOfPrefix(L""), 0);
 }
 
+TEST(FileListModel, FoldedLookupsGiveTheSameAnswerInAnyOrderWithOrWithoutAPlace) {
+    FileListModel m(Upper);
+    m.Assign({L"image_00001.jpg", L"image_00002.png", L"image_00004.jpg", L"x.jpg"},
+             SplitMask(L"*.jpg;*.png"));
+    // In the list's order, against it, with gaps and misses: each answer is the plain one.
+    const wchar_t* asked[] = {L"IMAGE_00001.JPG",
+                              L"IMAGE_00002.JPG",
+                              L"IMAGE_00002.PNG",
+                              L"IMAGE_00003.JPG",
+                              L"IMAGE_00004.JPG",
+                              L"X.JPG",
+                              L"IMAGE_00001.JPG",
+                              L"X.JPG",
+                              L"IMAGE_00004.JPG",
+                              L"X.JP",
+                              L"",
+                              L"IMAGE_00001.JPG"};
+    size_t next = 0;
+    std::vector<bool> near, plain;
+    for (const wchar_t* name : asked) {
+        near.push_back(m.ContainsFolded(name, &next));
+        plain.push_back(m.ContainsFolded(name));
+    }
+    EXPECT_EQ(near, plain);
+    EXPECT_EQ(plain, (std::vector<bool>{true, false, true, false, true, true, true, true, true,
+                                        false, false, true}));
+    // A place past the end, as one kept from a longer list, is only a hint.
+    next = 99;
+    EXPECT_TRUE(m.ContainsFolded(L"X.JPG", &next));
+    EXPECT_EQ(next, 4u);
+    m.Clear();
+    EXPECT_FALSE(m.ContainsFolded(L"X.JPG", &next));
+}
+
 TEST(TypeAhead, BuildsSearchTextWithinHalfASecondAndBackspaceRemovesLast) {
     TypeAhead t;
     EXPECT_EQ(t.Type(L'i', 1000), L"i");
