@@ -2,81 +2,237 @@
 
 #include "base/error.h"
 
+#include <algorithm>
+#include <condition_variable>
+#include <exception>
+#include <iterator>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <string>
+#include <thread>
 
-#include <spng.h>
+#include <zlib.h>
 
 namespace vistrel {
 
 namespace {
 
 // zlib's fastest level, each row filtered by Sub. On a textured 3-D view this takes about a
-// tenth of the time of libspng's defaults (level 6, each row's best of five filters) for a
-// file a fifth larger. At this level Sub is the quickest filter and makes the smallest files
-// of such views; trying every filter on each row doubles the time for nothing. zlib's
-// run-length strategy is no faster here and loses repeated patterns (window frames) badly.
+// tenth of the time of the usual choice (level 6, each row's best of five filters) for a
+// file a fifth larger; at this level Sub is the quickest filter and makes the smallest files
+// of such views. zlib's run-length strategy is no faster here and loses repeated patterns
+// (window frames) badly.
 constexpr int kCompressionLevel = 1;
-constexpr int kFilters = SPNG_FILTER_CHOICE_SUB;
+constexpr uint8_t kSubFilter = 1;
+// Horizontal strips are compressed at once, each with the 32 KB before it as its dictionary,
+// so the file is as small as from one stream. Strips smaller than this are not worth a
+// thread.
+constexpr size_t kMinStripBytes = 256 * 1024;
+constexpr size_t kWindowBytes = 32 * 1024;
 
-struct ContextFree {
-    void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }
+[[noreturn]] void Fail(const char* reason) {
+    std::wstring text;
+    for (const char* c = reason; *c; ++c)
+        text += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    throw Error(L"PNG image could not be made (" + text + L")");
+}
+
+void PutBigEndian(std::vector<uint8_t>& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<uint8_t>(v >> shift));
+}
+
+// A chunk's length, type and data are in place from start on; its CRC goes after them.
+void EndChunk(std::vector<uint8_t>& out, size_t start) {
+    const size_t length = out.size() - start - 8;
+    for (int i = 0; i < 4; ++i)
+        out[start + static_cast<size_t>(i)] = static_cast<uint8_t>(length >> (24 - 8 * i));
+    uLong crc = crc32(0, out.data() + start + 4, static_cast<uInt>(length + 4));
+    PutBigEndian(out, static_cast<uint32_t>(crc));
+}
+
+void BeginChunk(std::vector<uint8_t>& out, const char (&type)[5]) {
+    PutBigEndian(out, 0);
+    out.insert(out.end(), type, type + 4);
+}
+
+// One horizontal strip of the picture: its rows filtered, then compressed as one part of
+// the picture's raw deflate stream, flushed to a byte boundary or, for the last, finished.
+struct Strip {
+    int firstRow = 0, endRow = 0;
+    // Not zero-filled first: several megabytes are written once.
+    std::unique_ptr<uint8_t[]> deflated;
+    size_t deflatedSize = 0;
+    uLong adler = 1;
+    bool filtered = false; // under the encoder's lock
+    std::exception_ptr error;
 };
 
-[[noreturn]] void Fail(int code) {
-    std::wstring reason;
-    for (const char* c = spng_strerror(code); *c; ++c)
-        reason += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    throw Error(L"PNG image could not be made (" + reason + L")");
-}
-
-void Check(int code) {
-    if (code != 0)
-        Fail(code);
-}
-
-// libspng writes the file through this in pieces; a C callback must not throw.
-int Append(spng_ctx*, void* user, void* data, size_t length) {
-    auto* file = static_cast<std::vector<uint8_t>*>(user);
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    try {
-        file->insert(file->end(), bytes, bytes + length);
-    } catch (const std::bad_alloc&) {
-        return SPNG_IO_ERROR;
+class StripEncoder {
+public:
+    StripEncoder(const PixelView& view, size_t stripCount)
+        : view_(view), rowBytes_(1 + static_cast<size_t>(view.width) * 3),
+          filtered_(std::make_unique_for_overwrite<uint8_t[]>(rowBytes_ *
+                                                              static_cast<size_t>(view.height))),
+          strips_(stripCount) {
+        const auto count = static_cast<int64_t>(stripCount);
+        for (int64_t i = 0; i < count; ++i) {
+            strips_[static_cast<size_t>(i)].firstRow = static_cast<int>(view.height * i / count);
+            strips_[static_cast<size_t>(i)].endRow =
+                static_cast<int>(view.height * (i + 1) / count);
+        }
     }
-    return 0;
-}
+
+    // Runs every strip, the first on this thread and each other on a thread of its own.
+    std::vector<Strip>& Run() {
+        std::vector<std::thread> threads;
+        try {
+            for (size_t i = 1; i < strips_.size(); ++i)
+                threads.emplace_back([this, i] { Encode(i); });
+        } catch (...) {
+            // No thread to spare: the strips left are done here, one after another.
+            for (size_t i = threads.size() + 1; i < strips_.size(); ++i)
+                Filter(i);
+        }
+        Encode(0);
+        for (size_t i = threads.size() + 1; i < strips_.size(); ++i)
+            Compress(i);
+        for (std::thread& t : threads)
+            t.join();
+        for (Strip& s : strips_)
+            if (s.error)
+                std::rethrow_exception(s.error);
+        return strips_;
+    }
+
+private:
+    void Encode(size_t index) {
+        Filter(index);
+        Compress(index);
+    }
+
+    void Filter(size_t index) {
+        Strip& strip = strips_[index];
+        for (int y = strip.firstRow; y < strip.endRow; ++y) {
+            uint8_t* row = filtered_.get() + static_cast<size_t>(y) * rowBytes_;
+            row[0] = kSubFilter;
+            uint8_t* rgb = row + 1;
+            RowToRgb(view_, y, rgb);
+            for (size_t i = rowBytes_ - 2; i >= 3; --i)
+                rgb[i] = static_cast<uint8_t>(rgb[i] - rgb[i - 3]);
+            // Summed while the row is in the cache.
+            strip.adler = adler32(strip.adler, row, static_cast<uInt>(rowBytes_));
+        }
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            strips_[index].filtered = true;
+        }
+        filteredOne_.notify_all();
+    }
+
+    // A strip's dictionary is the end of the one before, filtered by its own thread.
+    void WaitUntilFiltered(size_t index) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        filteredOne_.wait(lock, [&] { return strips_[index].filtered; });
+    }
+
+    void Compress(size_t index) {
+        if (index > 0)
+            WaitUntilFiltered(index - 1);
+        Strip& strip = strips_[index];
+        try {
+            const size_t begin = static_cast<size_t>(strip.firstRow) * rowBytes_;
+            const size_t length = static_cast<size_t>(strip.endRow) * rowBytes_ - begin;
+            const uint8_t* data = filtered_.get() + begin;
+            z_stream z{};
+            if (deflateInit2(&z, kCompressionLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+                throw std::bad_alloc();
+            struct End {
+                z_stream* z;
+                ~End() { deflateEnd(z); }
+            } end{&z};
+            if (const size_t dictionary = std::min(begin, kWindowBytes))
+                deflateSetDictionary(&z, data - dictionary, static_cast<uInt>(dictionary));
+            const size_t room = deflateBound(&z, static_cast<uLong>(length)) + 16;
+            strip.deflated = std::make_unique_for_overwrite<uint8_t[]>(room);
+            z.next_in = const_cast<uint8_t*>(data);
+            z.avail_in = static_cast<uInt>(length);
+            z.next_out = strip.deflated.get();
+            z.avail_out = static_cast<uInt>(room);
+            const bool last = index + 1 == strips_.size();
+            if (deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH) != (last ? Z_STREAM_END : Z_OK) ||
+                z.avail_in != 0)
+                throw std::bad_alloc();
+            strip.deflatedSize = z.total_out;
+        } catch (...) {
+            strip.error = std::current_exception();
+        }
+    }
+
+    const PixelView& view_;
+    const size_t rowBytes_;
+    std::unique_ptr<uint8_t[]> filtered_; // not zero-filled first
+    std::vector<Strip> strips_;
+    std::mutex mutex_;
+    std::condition_variable filteredOne_;
+};
 
 } // namespace
 
 std::vector<uint8_t> EncodePng(const PixelView& view) {
-    std::unique_ptr<spng_ctx, ContextFree> ctx(spng_ctx_new(SPNG_CTX_ENCODER));
-    if (!ctx)
-        Fail(SPNG_EMEM);
-    spng_ctx* c = ctx.get();
-    std::vector<uint8_t> file;
-    spng_ihdr ihdr{};
-    ihdr.width = static_cast<uint32_t>(view.width > 0 ? view.width : 0);
-    ihdr.height = static_cast<uint32_t>(view.height > 0 ? view.height : 0);
-    ihdr.bit_depth = 8;
-    ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR;
-    Check(spng_set_ihdr(c, &ihdr));
-    Check(spng_set_option(c, SPNG_IMG_COMPRESSION_LEVEL, kCompressionLevel));
-    Check(spng_set_option(c, SPNG_FILTER_CHOICE, kFilters));
-    Check(spng_set_png_stream(c, Append, &file));
-    // A quarter of the pixels' bytes: about what a textured 3-D view needs at this level.
-    file.reserve(static_cast<size_t>(ihdr.width) * ihdr.height * 3 / 4 + 1024);
+    const size_t cores = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 16);
+    return EncodePngInStrips(view, cores);
+}
 
-    Check(spng_encode_image(c, nullptr, 0, SPNG_FMT_PNG,
-                            SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE));
-    std::vector<uint8_t> row(static_cast<size_t>(ihdr.width) * 3);
-    for (int y = 0; y < view.height; ++y) {
-        RowToRgb(view, y, row.data());
-        int code = spng_encode_row(c, row.data(), row.size());
-        if (code != 0 && !(code == SPNG_EOI && y == view.height - 1))
-            Fail(code);
+std::vector<uint8_t> EncodePngInStrips(const PixelView& view, size_t strips) {
+    if (view.width <= 0)
+        Fail("invalid image width");
+    if (view.height <= 0)
+        Fail("invalid image height");
+    // A zlib stream holds at most 4 GB of input between its checksums' combining here.
+    const uint64_t rawBytes =
+        (1 + uint64_t{static_cast<uint32_t>(view.width)} * 3) * static_cast<uint32_t>(view.height);
+    if (rawBytes > 0xFFFFFFFFu / 2)
+        Fail("image too large");
+    const size_t count =
+        std::min({std::max<size_t>(strips, 1), std::max<size_t>(rawBytes / kMinStripBytes, 1),
+                  static_cast<size_t>(view.height)});
+    StripEncoder encoder(view, count);
+    std::vector<Strip>& done = encoder.Run();
+
+    size_t deflated = 0;
+    for (const Strip& s : done)
+        deflated += s.deflatedSize;
+    static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> file(std::begin(kSignature), std::end(kSignature));
+    file.reserve(8 + 25 + 12 + 6 + deflated + 12);
+
+    // 8-bit red, green, blue, not interlaced.
+    size_t chunk = file.size();
+    BeginChunk(file, "IHDR");
+    PutBigEndian(file, static_cast<uint32_t>(view.width));
+    PutBigEndian(file, static_cast<uint32_t>(view.height));
+    file.insert(file.end(), {8, 2, 0, 0, 0});
+    EndChunk(file, chunk);
+
+    // One zlib stream: its header (fastest level), the strips, the combined checksum.
+    chunk = file.size();
+    BeginChunk(file, "IDAT");
+    file.insert(file.end(), {0x78, 0x01});
+    uLong adler = 1;
+    for (const Strip& s : done) {
+        file.insert(file.end(), s.deflated.get(), s.deflated.get() + s.deflatedSize);
+        const auto length = static_cast<z_off_t>(static_cast<size_t>(s.endRow - s.firstRow) *
+                                                 (1 + static_cast<size_t>(view.width) * 3));
+        adler = adler32_combine(adler, s.adler, length);
     }
+    PutBigEndian(file, static_cast<uint32_t>(adler));
+    EndChunk(file, chunk);
+
+    chunk = file.size();
+    BeginChunk(file, "IEND");
+    EndChunk(file, chunk);
     return file;
 }
 

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace vistrel;
 
 TEST(PngFile, HoldsExactlyThePixelsOfEveryScreenDepth) {
@@ -43,7 +45,28 @@ TEST(PngFile, HoldsExactlyThePixelsOfEveryScreenDepth) {
     }
 }
 
-TEST(PngFile, AnEmptyPictureIsRefusedWithTheLibrarysReason) {
+TEST(PngFile, StripsCompressedAtOnceMakeOneStreamOfTheSamePixels) {
+    // Rows that repeat the ones above, shifted: the compressor refers back across the
+    // strips' borders, into each strip's dictionary.
+    PixelBuffer p(1000, 300, 32);
+    uint32_t seed = 7;
+    std::vector<uint8_t> pattern(4 * 1000 + 4 * 300);
+    for (auto& b : pattern)
+        b = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+    for (int y = 0; y < 300; ++y)
+        std::copy_n(pattern.begin() + 4 * y, 4 * 1000, p.Row(y));
+    const std::vector<uint8_t> one = EncodePngInStrips(p.View(), 1);
+    const DecodedPicture reference = DecodePng(one);
+    for (size_t strips : {2u, 3u, 7u}) {
+        std::vector<uint8_t> file = EncodePngInStrips(p.View(), strips);
+        // The decoder checks the stream's checksum and each chunk's CRC.
+        DecodedPicture d = DecodePng(file);
+        EXPECT_EQ(d.bits, reference.bits) << strips << " strips";
+        EXPECT_LT(file.size(), one.size() + one.size() / 50) << strips << " strips";
+    }
+}
+
+TEST(PngFile, AnEmptyPictureIsRefusedWithTheReason) {
     PixelBuffer empty(0, 5, 32);
     EXPECT_THROW(
         {
