@@ -138,16 +138,20 @@ private:
     }
 
     void Compress(size_t index) {
-        if (index > 0)
-            WaitUntilFiltered(index - 1);
         Strip& strip = strips_[index];
         try {
+            if (index > 0)
+                WaitUntilFiltered(index - 1);
             const size_t begin = static_cast<size_t>(strip.firstRow) * rowBytes_;
             const size_t length = static_cast<size_t>(strip.endRow) * rowBytes_ - begin;
             const uint8_t* data = filtered_.get() + begin;
             z_stream z{};
-            if (deflateInit2(&z, kCompressionLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+            const int made =
+                deflateInit2(&z, kCompressionLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+            if (made == Z_MEM_ERROR)
                 throw std::bad_alloc();
+            if (made != Z_OK)
+                Fail("compressor could not be set up");
             struct End {
                 z_stream* z;
                 ~End() { deflateEnd(z); }
@@ -161,9 +165,10 @@ private:
             z.next_out = strip.deflated.get();
             z.avail_out = static_cast<uInt>(room);
             const bool last = index + 1 == strips_.size();
+            // All taken in and all given out: room is left over after the last byte.
             if (deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH) != (last ? Z_STREAM_END : Z_OK) ||
-                z.avail_in != 0)
-                throw std::bad_alloc();
+                z.avail_in != 0 || z.avail_out == 0)
+                Fail("compression failed");
             strip.deflatedSize = z.total_out;
         } catch (...) {
             strip.error = std::current_exception();
@@ -190,7 +195,7 @@ std::vector<uint8_t> EncodePngInStrips(const PixelView& view, size_t strips) {
         Fail("invalid image width");
     if (view.height <= 0)
         Fail("invalid image height");
-    // A zlib stream holds at most 4 GB of input between its checksums' combining here.
+    // Lengths given to zlib (a strip's, a combined checksum's) are 32-bit signed on Windows.
     const uint64_t rawBytes =
         (1 + uint64_t{static_cast<uint32_t>(view.width)} * 3) * static_cast<uint32_t>(view.height);
     if (rawBytes > 0xFFFFFFFFu / 2)
@@ -204,6 +209,9 @@ std::vector<uint8_t> EncodePngInStrips(const PixelView& view, size_t strips) {
     size_t deflated = 0;
     for (const Strip& s : done)
         deflated += s.deflatedSize;
+    // All in one IDAT chunk, whose length is at most 2^31 - 1.
+    if (deflated > 0x7FFFFFFFu - 6)
+        Fail("image too large");
     static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<uint8_t> file(std::begin(kSignature), std::end(kSignature));
     file.reserve(8 + 25 + 12 + 6 + deflated + 12);
