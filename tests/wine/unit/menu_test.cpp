@@ -1,6 +1,7 @@
 // The context menu, the status bar's hints and the about box.
 
 #include "about/win32/about_form.h"
+#include "capture/jpeg_file.h"
 #include "tests/wine/support/main_form_fixture.h"
 #include "tests/wine/support/message_box.h"
 #include "tests/wine/support/panel_driver.h"
@@ -20,7 +21,10 @@ protected:
     void SetUp() override {
         MainFormTest::SetUp();
         std::filesystem::create_directories(Photos());
-        WriteFile(Photos() / L"a.jpg");
+        // A real picture: an empty file would put up an error box once the preview paints,
+        // at a moment that depends on the menus.
+        auto jpeg = vistrel::EncodeJpeg(vistrel::PixelBuffer(8, 8, 32).View(), 90);
+        WriteFile(Photos() / L"a.jpg", std::string(jpeg.begin(), jpeg.end()));
         CreateForm();
         SetForegroundWindow(form_->Handle());
         Pump();
@@ -246,4 +250,20 @@ TEST_F(Menu, NoPhotoIsTakenWhileTheAboutBoxIsUp) {
     Pump();
     EXPECT_EQ(FilesIn(Photos()), std::vector<std::wstring>{L"a.jpg"});
     EXPECT_TRUE(IsWindowVisible(form_->Handle()));
+}
+
+TEST_F(Menu, ClosingTheWindowDropsTheClicksQueuedBehindThePhotoUnderWay) {
+    Program browser(BuildFolder() / L"aw-standin.exe", L"--view 168x128 --at 300,40");
+    ASSERT_NE(browser.FindTopWindow(L"alphaworld"), nullptr);
+    // Two clicks waiting when the photo starts: it takes them in while the screen settles.
+    HWND button = form_->PhotoButton.Handle();
+    PostMessageW(button, BM_CLICK, 0, 0);
+    PostMessageW(button, BM_CLICK, 0, 0);
+    form_->PhotoButtonClick(&form_->PhotoButton);
+    const std::vector<std::wstring> one{L"a.jpg", L"image_00001.jpg"};
+    ASSERT_EQ(FilesIn(Photos()), one);
+    // Closed before the queued clicks come up: they are not taken.
+    SendMessageW(form_->Handle(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(FilesIn(Photos()), one);
 }
