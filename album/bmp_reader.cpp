@@ -1,6 +1,7 @@
 #include "album/bmp_reader.h"
 
 #include "album/picture_limits.h"
+#include "base/bitmap_rows.h"
 #include "base/error.h"
 
 namespace vistrel {
@@ -112,7 +113,7 @@ BmpPicture ParseBmp(std::span<const uint8_t> file) {
         Invalid();
     if (offset > file.size())
         Invalid();
-    const uint64_t stride = ((static_cast<uint64_t>(width) * bpp + 31) / 32) * 4;
+    const uint64_t stride = BitmapRowBytes(width, bpp);
     const uint64_t bytes = stride * static_cast<uint64_t>(height);
     if (bytes > file.size() - offset)
         Invalid();

@@ -1,6 +1,7 @@
 #include "album/jpeg_reader.h"
 
 #include "album/picture_limits.h"
+#include "base/bitmap_rows.h"
 #include "base/error.h"
 
 #include <csetjmp>
@@ -208,7 +209,8 @@ DecodedPicture DecodeJpeg(std::span<const uint8_t> file, bool eightBit, int targ
         pic.width = req->targetWidth;
         pic.height = req->targetHeight;
         pic.bitsPerPixel = req->bytesPerPixel * 8;
-        pic.stride = (static_cast<size_t>(pic.width) * req->bytesPerPixel + 3) & ~size_t{3};
+        pic.stride = static_cast<size_t>(
+            BitmapRowBytes(static_cast<uint64_t>(pic.width), uint64_t{8} * req->bytesPerPixel));
         try {
             pic.bits.assign(pic.stride * static_cast<size_t>(pic.height), 0);
             b->row.resize(static_cast<size_t>(req->width) * req->bytesPerPixel);

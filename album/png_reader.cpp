@@ -1,6 +1,7 @@
 #include "album/png_reader.h"
 
 #include "album/picture_limits.h"
+#include "base/bitmap_rows.h"
 #include "base/error.h"
 
 #include <cstring>
@@ -24,10 +25,7 @@ using Context = std::unique_ptr<spng_ctx, ContextFree>;
 }
 
 [[noreturn]] void Invalid(int code) {
-    std::wstring reason;
-    for (const char* c = spng_strerror(code); *c; ++c)
-        reason += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    Invalid(reason);
+    Invalid(WidenAscii(spng_strerror(code)));
 }
 
 void Check(int code) {
@@ -103,7 +101,7 @@ DecodedPicture DecodePng(std::span<const uint8_t> file, int targetWidth, int tar
     picture.width = targetWidth;
     picture.height = targetHeight;
     picture.bitsPerPixel = 24;
-    picture.stride = (static_cast<size_t>(targetWidth) * 3 + 3) & ~size_t{3};
+    picture.stride = static_cast<size_t>(BitmapRowBytes(static_cast<uint64_t>(targetWidth), 24));
     picture.bits.assign(picture.stride * static_cast<size_t>(targetHeight), 0);
     std::vector<int> columns(static_cast<size_t>(targetWidth)),
         rows(static_cast<size_t>(targetHeight));

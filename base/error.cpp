@@ -28,4 +28,11 @@ std::wstring ErrorBoxText(std::wstring_view message) {
     return text;
 }
 
+std::wstring WidenAscii(const char* text) {
+    std::wstring wide;
+    for (const char* c = text; *c; ++c)
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    return wide;
+}
+
 } // namespace vistrel

@@ -28,4 +28,7 @@ std::wstring FormatMessageText(std::wstring_view pattern,
 // ")", a quote or a blank.
 std::wstring ErrorBoxText(std::wstring_view message);
 
+// A message in plain ASCII (a library's own, say) as the error texts' wide text.
+std::wstring WidenAscii(const char* text);
+
 } // namespace vistrel

@@ -3,6 +3,8 @@
 // up, each padded to a multiple of 4 bytes, in the screen's own format (32 or 24 bits per
 // pixel as blue, green, red; 16 bits as 5-5-5; 8 bits or fewer through a palette).
 
+#include "base/bitmap_rows.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -22,7 +24,8 @@ struct PixelView {
         return bits + static_cast<size_t>(height - 1 - yFromTop) * Stride();
     }
     static size_t StrideFor(int width, int bitsPerPixel) {
-        return ((static_cast<size_t>(width) * static_cast<size_t>(bitsPerPixel) + 31) / 32) * 4;
+        return static_cast<size_t>(
+            BitmapRowBytes(static_cast<uint64_t>(width), static_cast<uint64_t>(bitsPerPixel)));
     }
 };
 

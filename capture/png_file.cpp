@@ -32,10 +32,7 @@ constexpr size_t kMinStripBytes = 256 * 1024;
 constexpr size_t kWindowBytes = 32 * 1024;
 
 [[noreturn]] void Fail(const char* reason) {
-    std::wstring text;
-    for (const char* c = reason; *c; ++c)
-        text += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    throw Error(L"PNG image could not be made (" + text + L")");
+    throw Error(L"PNG image could not be made (" + WidenAscii(reason) + L")");
 }
 
 void PutBigEndian(std::vector<uint8_t>& out, uint32_t v) {

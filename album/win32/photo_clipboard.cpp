@@ -4,88 +4,126 @@
 #include "album/jpeg_reader.h"
 #include "album/png_reader.h"
 #include "album/win32/picture_file.h"
+#include "base/bitmap_rows.h"
 #include "base/error.h"
 #include "base/win32/file_system.h"
 #include "base/win32/handles.h"
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace vistrel {
 
 namespace {
 
-// A CF_DIB image: the information header, then the rows from the bottom up.
-struct Dib {
-    BITMAPINFOHEADER header{};
-    std::vector<uint8_t> rows;
+// Memory handed to the clipboard, freed here until then.
+struct GlobalMemory {
+    HGLOBAL handle = nullptr;
+    explicit GlobalMemory(size_t bytes) : handle(::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        if (!handle)
+            throw Error(L"Out of memory");
+    }
+    GlobalMemory(GlobalMemory&& other) noexcept : handle(std::exchange(other.handle, nullptr)) {}
+    GlobalMemory& operator=(GlobalMemory&&) = delete;
+    ~GlobalMemory() {
+        if (handle)
+            ::GlobalFree(handle);
+    }
+    // Fills the memory; a writer gets the locked pointer.
+    template <typename Write> void Fill(Write write) {
+        void* p = ::GlobalLock(handle);
+        if (!p)
+            throw Error(L"Out of memory");
+        struct Unlock {
+            HGLOBAL handle;
+            ~Unlock() { ::GlobalUnlock(handle); }
+        } unlock{handle};
+        write(static_cast<uint8_t*>(p));
+    }
 };
 
-size_t StrideOf(int width, int bitsPerPixel) {
-    return ((static_cast<size_t>(width) * bitsPerPixel + 31) / 32) * 4;
-}
-
 bool TooLarge(int64_t width, int64_t height, int bitsPerPixel) {
-    return StrideOf(static_cast<int>(width), bitsPerPixel) * static_cast<uint64_t>(height) >
+    return BitmapRowBytes(static_cast<uint64_t>(width), static_cast<uint64_t>(bitsPerPixel)) *
+               static_cast<uint64_t>(height) >
            kMaxClipboardPixelBytes;
 }
 
-Dib Empty(int width, int height, int bitsPerPixel) {
-    Dib dib;
-    dib.header.biSize = sizeof(BITMAPINFOHEADER);
-    dib.header.biWidth = width;
-    dib.header.biHeight = height;
-    dib.header.biPlanes = 1;
-    dib.header.biBitCount = static_cast<WORD>(bitsPerPixel);
-    dib.header.biCompression = BI_RGB;
-    dib.rows.resize(StrideOf(width, bitsPerPixel) * static_cast<size_t>(height));
-    dib.header.biSizeImage = static_cast<DWORD>(dib.rows.size());
+// Rows from the bottom up, without compression.
+BITMAPINFOHEADER DibHeader(int width, int height, int bitsPerPixel) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = static_cast<WORD>(bitsPerPixel);
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(
+        BitmapRowBytes(static_cast<uint64_t>(width), static_cast<uint64_t>(bitsPerPixel)) *
+        static_cast<uint64_t>(height));
+    return header;
+}
+
+// A CF_DIB: the information header, then the rows from the bottom up, which rows(p, stride)
+// writes in place, so that the pixels are not held twice.
+template <typename Rows> GlobalMemory MakeDib(int width, int height, int bitsPerPixel, Rows rows) {
+    const BITMAPINFOHEADER header = DibHeader(width, height, bitsPerPixel);
+    GlobalMemory dib(sizeof header + header.biSizeImage);
+    dib.Fill([&](uint8_t* p) {
+        std::memcpy(p, &header, sizeof header);
+        rows(p + sizeof header,
+             static_cast<size_t>(BitmapRowBytes(static_cast<uint64_t>(width),
+                                                static_cast<uint64_t>(bitsPerPixel))));
+    });
     return dib;
 }
 
 // Decoded pixels (rows from the top, 24 bits or 8 through a palette) as 24-bit rows from
 // the bottom up.
-Dib FromDecoded(const DecodedPicture& d) {
-    Dib dib = Empty(d.width, d.height, 24);
-    const size_t stride = StrideOf(d.width, 24);
-    for (int y = 0; y < d.height; ++y) {
-        const uint8_t* in = d.bits.data() + static_cast<size_t>(y) * d.stride;
-        uint8_t* out = dib.rows.data() + static_cast<size_t>(d.height - 1 - y) * stride;
-        if (d.bitsPerPixel == 24) {
-            std::memcpy(out, in, static_cast<size_t>(d.width) * 3);
-            continue;
+GlobalMemory FromDecoded(const DecodedPicture& d) {
+    return MakeDib(d.width, d.height, 24, [&](uint8_t* rows, size_t stride) {
+        for (int y = 0; y < d.height; ++y) {
+            const uint8_t* in = d.bits.data() + static_cast<size_t>(y) * d.stride;
+            uint8_t* out = rows + static_cast<size_t>(d.height - 1 - y) * stride;
+            if (d.bitsPerPixel == 24) {
+                std::memcpy(out, in, std::min(stride, d.stride));
+                continue;
+            }
+            for (int x = 0; x < d.width; ++x) {
+                uint32_t c = in[x] < d.palette.size() ? d.palette[in[x]] : 0;
+                out[3 * x] = static_cast<uint8_t>(c);
+                out[3 * x + 1] = static_cast<uint8_t>(c >> 8);
+                out[3 * x + 2] = static_cast<uint8_t>(c >> 16);
+            }
+            const size_t used = static_cast<size_t>(d.width) * 3;
+            std::memset(out + used, 0, stride - used); // the padding
         }
-        for (int x = 0; x < d.width; ++x) {
-            uint32_t c = in[x] < d.palette.size() ? d.palette[in[x]] : 0;
-            out[3 * x] = static_cast<uint8_t>(c);
-            out[3 * x + 1] = static_cast<uint8_t>(c >> 8);
-            out[3 * x + 2] = static_cast<uint8_t>(c >> 16);
-        }
-    }
-    return dib;
+    });
 }
 
 // A BMP's pixels: 24- and 32-bit rows as they are, turned bottom-up; other kinds drawn by
 // the system into 24-bit rows.
-Dib FromBmp(const std::vector<uint8_t>& file, const BmpPicture& bmp) {
+GlobalMemory FromBmp(const std::vector<uint8_t>& file, const BmpPicture& bmp) {
     const int bpp = bmp.bitsPerPixel == 32 && !bmp.bitFields ? 32 : 24;
-    Dib dib = Empty(bmp.width, bmp.height, bpp);
     const uint8_t* pixels = file.data() + bmp.pixelOffset;
-    if (!bmp.bitFields && (bmp.bitsPerPixel == 24 || bmp.bitsPerPixel == 32)) {
-        for (int y = 0; y < bmp.height; ++y) {
-            int from = bmp.topDown ? bmp.height - 1 - y : y;
-            std::memcpy(dib.rows.data() + static_cast<size_t>(y) * bmp.stride,
-                        pixels + static_cast<size_t>(from) * bmp.stride, bmp.stride);
-        }
-        return dib;
-    }
+    if (!bmp.bitFields && (bmp.bitsPerPixel == 24 || bmp.bitsPerPixel == 32))
+        return MakeDib(bmp.width, bmp.height, bpp, [&](uint8_t* rows, size_t) {
+            for (int y = 0; y < bmp.height; ++y) {
+                int from = bmp.topDown ? bmp.height - 1 - y : y;
+                std::memcpy(rows + static_cast<size_t>(y) * bmp.stride,
+                            pixels + static_cast<size_t>(from) * bmp.stride, bmp.stride);
+            }
+        });
+    // Drawn by the system into a bitmap of the clipboard's format, then copied over.
+    const BITMAPINFOHEADER header = DibHeader(bmp.width, bmp.height, 24);
     WindowDC screen = WindowDC::Client(nullptr);
     void* bits = nullptr;
     UniqueBitmap target(::CreateDIBSection(screen.get(),
-                                           reinterpret_cast<const BITMAPINFO*>(&dib.header),
+                                           reinterpret_cast<const BITMAPINFO*>(&header),
                                            DIB_RGB_COLORS, &bits, nullptr, 0));
     UniqueMemoryDC memory(::CreateCompatibleDC(screen.get()));
     if (!target || !bits || !memory)
@@ -98,12 +136,13 @@ Dib FromBmp(const std::vector<uint8_t>& file, const BmpPicture& bmp) {
                             pixels, h.Info(), DIB_RGB_COLORS);
     }
     ::GdiFlush();
-    std::memcpy(dib.rows.data(), bits, dib.rows.size());
-    return dib;
+    return MakeDib(bmp.width, bmp.height, 24, [&](uint8_t* rows, size_t stride) {
+        std::memcpy(rows, bits, stride * static_cast<size_t>(bmp.height));
+    });
 }
 
-// The photo's pixels, or nothing when they are too many (or there are none).
-std::optional<Dib> PixelsOf(const std::wstring& path) {
+// The photo's pixels as a CF_DIB, or nothing when they are too many (or there are none).
+std::optional<GlobalMemory> PixelsOf(const std::wstring& path) {
     const std::wstring ext = PictureExtension(path);
     std::vector<uint8_t> file = ReadPictureFile(path);
     if (SameFileName(ext, L"bmp")) {
@@ -126,26 +165,6 @@ std::optional<Dib> PixelsOf(const std::wstring& path) {
     }
     throw Error(FormatMessageText(L"Unknown picture file extension (.%s)", {ext}));
 }
-
-struct GlobalMemory {
-    HGLOBAL handle = nullptr;
-    explicit GlobalMemory(size_t bytes) : handle(::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-        if (!handle)
-            throw Error(L"Out of memory");
-    }
-    ~GlobalMemory() {
-        if (handle)
-            ::GlobalFree(handle);
-    }
-    GlobalMemory(const GlobalMemory&) = delete;
-    GlobalMemory& operator=(const GlobalMemory&) = delete;
-    // Fills the memory; a writer gets the locked pointer.
-    template <typename Write> void Fill(Write write) {
-        void* p = ::GlobalLock(handle);
-        write(static_cast<uint8_t*>(p));
-        ::GlobalUnlock(handle);
-    }
-};
 
 class Clipboard {
 public:
@@ -182,16 +201,7 @@ private:
 
 void CopyPhotoToClipboard(HWND owner, const std::wstring& path) {
     // Everything is made before the clipboard is touched: a failure leaves it as it was.
-    std::optional<Dib> dib = PixelsOf(path);
-    std::optional<GlobalMemory> pixels;
-    if (dib) {
-        pixels.emplace(sizeof(BITMAPINFOHEADER) + dib->rows.size());
-        pixels->Fill([&](uint8_t* p) {
-            std::memcpy(p, &dib->header, sizeof(BITMAPINFOHEADER));
-            std::memcpy(p + sizeof(BITMAPINFOHEADER), dib->rows.data(), dib->rows.size());
-        });
-        dib.reset();
-    }
+    std::optional<GlobalMemory> pixels = PixelsOf(path);
     // DROPFILES and the path, ended by two zero characters.
     GlobalMemory files(sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
     files.Fill([&](uint8_t* p) {

@@ -29,18 +29,10 @@ std::vector<uint8_t> ReadPictureFile(const std::wstring& path) {
     if (size.QuadPart < 0 || static_cast<uint64_t>(size.QuadPart) > kMaxFileBytes)
         throw Error(L"Out of memory");
     std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD part = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 64u << 20));
-        DWORD read = 0;
-        if (!::ReadFile(file.get(), bytes.data() + done, part, &read, nullptr))
-            throw Error(FormatMessageText(L"Cannot read file \"%s\". %s",
-                                          {path, SystemErrorText(::GetLastError())}));
-        if (read == 0)
-            break;
-        done += read;
-    }
-    bytes.resize(done); // a file that shrank while read is judged by what was read
+    // A file that shrank while read is judged by what was read.
+    if (!ReadWholeFile(file.get(), bytes))
+        throw Error(FormatMessageText(L"Cannot read file \"%s\". %s",
+                                      {path, SystemErrorText(::GetLastError())}));
     return bytes;
 }
 

@@ -110,6 +110,9 @@ public:
     void DelPhotoClick(TObject* Sender);
     void FileListBoxKeyDown(TObject* Sender, WORD& Key, unsigned Shift);
     void DeleteSelectedPhoto();
+    // The selected photo's path, or nothing when none is selected or it is gone.
+    std::wstring SelectedPhoto() const;
+    void ShowPhotoEntries(bool shown);
     void OpenPhotoClick(TObject* Sender);
     void ShowInFolderClick(TObject* Sender);
     void CopyPhotoClick(TObject* Sender);

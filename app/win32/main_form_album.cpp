@@ -9,11 +9,21 @@
 
 namespace vistrel {
 
+std::wstring TMainForm::SelectedPhoto() const {
+    std::wstring path = FileListBox.SelectedPath();
+    return !path.empty() && FileExists(path) ? path : std::wstring();
+}
+
+void TMainForm::ShowPhotoEntries(bool shown) {
+    for (TMenuItem* item : {&OpenPhoto, &ShowInFolder, &CopyPhoto, &DelPhoto, &N4})
+        item->Visible = shown;
+}
+
 void TMainForm::FileListBoxChange(TObject*) {
     Photo.SetVisible(false);
     picture_.reset();
-    std::wstring path = FileListBox.SelectedPath();
-    if (path.empty() || !FileExists(path))
+    std::wstring path = SelectedPhoto();
+    if (path.empty())
         return;
     try {
         picture_ = PreviewPicture::Load(path);
@@ -56,10 +66,7 @@ void TMainForm::ReportPreviewError() {
 }
 
 void TMainForm::FileListBoxContextPopup(TObject*) {
-    std::wstring path = FileListBox.SelectedPath();
-    bool photo = !path.empty() && FileExists(path);
-    for (TMenuItem* item : {&OpenPhoto, &ShowInFolder, &CopyPhoto, &DelPhoto, &N4})
-        item->Visible = photo;
+    ShowPhotoEntries(!SelectedPhoto().empty());
 }
 
 namespace {
@@ -68,20 +75,17 @@ constexpr unsigned kCtrlHeld = 2; // in FileListBoxKeyDown's Shift
 
 // What can be done with the selected photo: nothing when it is gone.
 void TMainForm::OpenPhotoClick(TObject*) {
-    std::wstring path = FileListBox.SelectedPath();
-    if (!path.empty() && FileExists(path))
+    if (std::wstring path = SelectedPhoto(); !path.empty())
         OpenPhotoFile(hwnd_, path);
 }
 
 void TMainForm::ShowInFolderClick(TObject*) {
-    std::wstring path = FileListBox.SelectedPath();
-    if (!path.empty() && FileExists(path))
+    if (std::wstring path = SelectedPhoto(); !path.empty())
         ShowPhotoInFolder(path);
 }
 
 void TMainForm::CopyPhotoClick(TObject*) {
-    std::wstring path = FileListBox.SelectedPath();
-    if (!path.empty() && FileExists(path))
+    if (std::wstring path = SelectedPhoto(); !path.empty())
         CopyPhotoToClipboard(hwnd_, path);
 }
 
@@ -103,13 +107,12 @@ void TMainForm::FileListBoxKeyDown(TObject*, WORD& Key, unsigned Shift) {
 }
 
 void TMainForm::DeleteSelectedPhoto() {
-    std::wstring path = FileListBox.SelectedPath();
-    if (path.empty() || !FileExists(path))
+    std::wstring path = SelectedPhoto();
+    if (path.empty())
         return;
     picture_.reset();
     DeletePhotoFile(path); // a file that cannot be deleted stays listed
-    for (TMenuItem* item : {&OpenPhoto, &ShowInFolder, &CopyPhoto, &DelPhoto, &N4})
-        item->Visible = false;
+    ShowPhotoEntries(false);
     FileListBox.Reread();
 }
 

@@ -4,7 +4,6 @@
 
 #include "app/win32/main_form.h"
 
-#include "base/error.h"
 #include "capture/photo_options.h"
 #include "ui/win32/fonts.h"
 
@@ -154,12 +153,7 @@ void TMainForm::CreateControl(const ControlRow& row, UINT id) {
     HWND parent = row.parent ? row.parent->Handle() : hwnd_;
     c.Hint = row.hint;
     auto create = [&](DWORD exStyle, const wchar_t* cls, DWORD style) {
-        HWND h = ::CreateWindowExW(exStyle, cls, row.caption, WS_CHILD | WS_VISIBLE | style, 0, 0,
-                                   0, 0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                   ::GetModuleHandleW(nullptr), nullptr);
-        if (!h)
-            throw Error(L"Out of system resources");
-        c.Attach(h);
+        c.MakeSystemControl(exStyle, cls, row.caption, WS_CHILD | WS_VISIBLE | style, parent, id);
     };
     switch (row.kind) {
     case Kind::StatusBar:

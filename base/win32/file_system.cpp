@@ -3,6 +3,8 @@
 #include "base/error.h"
 #include "base/win32/handles.h"
 
+#include <algorithm>
+
 namespace vistrel {
 
 std::wstring ProgramPath() {
@@ -57,6 +59,21 @@ bool SameFileName(std::wstring_view a, std::wstring_view b) {
 bool FileExists(const std::wstring& path) {
     DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ReadWholeFile(HANDLE file, std::vector<uint8_t>& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD part = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 64u << 20));
+        DWORD read = 0;
+        if (!::ReadFile(file, bytes.data() + done, part, &read, nullptr))
+            return false;
+        if (read == 0)
+            break;
+        done += read;
+    }
+    bytes.resize(done);
+    return true;
 }
 
 namespace {

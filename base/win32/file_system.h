@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,10 @@ void FoldFileNameInPlace(std::wstring& name);
 bool SameFileName(std::wstring_view a, std::wstring_view b);
 
 bool FileExists(const std::wstring& path);
+
+// Reads the open file into bytes, which has the file's size: a file that shrank while read
+// leaves bytes as long as what was read. False on a read error (GetLastError tells it).
+bool ReadWholeFile(HANDLE file, std::vector<uint8_t>& bytes);
 
 // The system's directory query (NtQueryDirectoryFile), replaceable where a test needs a
 // folder that fails part-way.

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/ini_values.h"
+#include "base/win32/file_system.h"
 #include "base/win32/handles.h"
 
 #include <windows.h>
@@ -31,17 +32,8 @@ std::optional<std::vector<uint8_t>> ReadExisting(const std::wstring& path) {
     if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxFileBytes)
         return std::nullopt;
     bytes.resize(static_cast<size_t>(size.QuadPart));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD read = 0;
-        DWORD part = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 64u << 20));
-        if (!::ReadFile(file.get(), bytes.data() + done, part, &read, nullptr))
-            return std::nullopt;
-        if (read == 0)
-            break; // shrank while being read: what is there now
-        done += read;
-    }
-    bytes.resize(done);
+    if (!ReadWholeFile(file.get(), bytes))
+        return std::nullopt;
     return bytes;
 }
 

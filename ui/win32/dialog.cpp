@@ -1,6 +1,5 @@
 #include "ui/win32/dialog.h"
 
-#include "base/error.h"
 #include "ui/layout.h"
 #include "ui/win32/application.h"
 
@@ -15,14 +14,9 @@ void TDialog::MakeDialog(const wchar_t* className, const wchar_t* caption, HWND 
                          std::span<const Child> children) {
     RegisterWindowClass(className, 0, ::GetSysColorBrush(COLOR_BTNFACE));
     CreateHandle(kExStyle, className, caption, kStyle, 0, 0, 0, 0, owner, nullptr);
-    for (const Child& c : children) {
-        HWND h = ::CreateWindowExW(0, c.cls, c.text, WS_CHILD | WS_VISIBLE | c.style, 0, 0, 0, 0,
-                                   hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(c.id)),
-                                   ::GetModuleHandleW(nullptr), nullptr);
-        if (!h)
-            throw Error(L"Out of system resources");
-        c.control->Attach(h);
-    }
+    for (const Child& c : children)
+        c.control->MakeSystemControl(0, c.cls, c.text, WS_CHILD | WS_VISIBLE | c.style, hwnd_,
+                                     c.id);
 }
 
 int TDialog::DpiOf(HWND window) {

@@ -15,16 +15,12 @@ namespace vistrel {
 TFileListBox::TFileListBox() : model_(FoldFileName) {}
 
 void TFileListBox::Create(HWND parent, DWORD style) {
-    HWND hwnd =
-        ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                          WS_CHILD | WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOTIFY |
-                              LBS_NOINTEGRALHEIGHT | style,
-                          0, 0, 0, 0, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd)
-        throw Error(L"Out of system resources");
-    Attach(hwnd);
-    ::SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, kItemHeight);
-    ::SetWindowSubclass(hwnd, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    MakeSystemControl(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                      WS_CHILD | WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOTIFY |
+                          LBS_NOINTEGRALHEIGHT | style,
+                      parent, 0);
+    ::SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, kItemHeight);
+    ::SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void TFileListBox::SetItemHeight(int height) {

@@ -36,13 +36,23 @@ UniqueFont Create(const std::wstring& face, int height, int dpi, const FontStyle
     return UniqueFont(::CreateFontIndirectW(&lf));
 }
 
-// Whether the system gives the face asked for, with Cyrillic letters.
-bool GivenAsAsked(HFONT font, const std::wstring& face) {
+// The face and character set a font really draws with.
+struct Given {
+    std::wstring face;
+    int charset = 0;
+};
+Given GivenFor(HFONT font) {
     WindowDC screen = WindowDC::Client(nullptr);
     SelectObjectGuard select(screen.get(), font);
-    wchar_t given[LF_FACESIZE]{};
-    ::GetTextFaceW(screen.get(), LF_FACESIZE, given);
-    return _wcsicmp(given, face.c_str()) == 0 && ::GetTextCharset(screen.get()) == RUSSIAN_CHARSET;
+    wchar_t face[LF_FACESIZE]{};
+    ::GetTextFaceW(screen.get(), LF_FACESIZE, face);
+    return {face, ::GetTextCharset(screen.get())};
+}
+
+// Whether the system gives the face asked for, with Cyrillic letters.
+bool GivenAsAsked(HFONT font, const std::wstring& face) {
+    const Given given = GivenFor(font);
+    return _wcsicmp(given.face.c_str(), face.c_str()) == 0 && given.charset == RUSSIAN_CHARSET;
 }
 
 } // namespace
@@ -63,7 +73,7 @@ void ChooseUiFont(int dpi, const CaptionsFit& fits) {
     if (first.empty()) {
         // No face has Cyrillic letters as asked: whatever the system gives for the first.
         UniqueFont given = Create(kFaces[0], kDesignHeight, dpi, {});
-        first = FontFaceOf(given.get());
+        first = GivenFor(given.get()).face;
     }
     int height = kDesignHeight;
     while (height > kSmallestHeight) {
@@ -85,14 +95,6 @@ const std::wstring& UiFontFace() {
 
 int UiFontHeight() {
     return Chosen().height;
-}
-
-std::wstring FontFaceOf(HFONT font) {
-    WindowDC screen = WindowDC::Client(nullptr);
-    SelectObjectGuard select(screen.get(), font);
-    wchar_t given[LF_FACESIZE]{};
-    ::GetTextFaceW(screen.get(), LF_FACESIZE, given);
-    return given;
 }
 
 } // namespace vistrel

@@ -32,7 +32,4 @@ UniqueFont MakeUiFont(int dpi, FontStyle style = {});
 const std::wstring& UiFontFace();
 int UiFontHeight();
 
-// The face a font really draws with.
-std::wstring FontFaceOf(HFONT font);
-
 } // namespace vistrel

@@ -44,6 +44,16 @@ HWND Window::CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t
     return hwnd;
 }
 
+void Window::MakeSystemControl(DWORD exStyle, const wchar_t* className, const wchar_t* text,
+                               DWORD style, HWND parent, UINT id) {
+    HWND hwnd = ::CreateWindowExW(exStyle, className, text, style, 0, 0, 0, 0, parent,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd)
+        throw Error(L"Out of system resources");
+    Attach(hwnd);
+}
+
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return Default(msg, wParam, lParam);
 }

@@ -21,6 +21,10 @@ public:
     HWND Handle() const { return hwnd_; }
     // Stands for a system control without owning it.
     void Attach(HWND hwnd) { hwnd_ = hwnd; }
+    // Makes a system control (a button, a list box) as a child of parent, with this id, and
+    // stands for it. Throws Error("Out of system resources") when the system refuses.
+    void MakeSystemControl(DWORD exStyle, const wchar_t* className, const wchar_t* text,
+                           DWORD style, HWND parent, UINT id);
 
 protected:
     static void RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH background,

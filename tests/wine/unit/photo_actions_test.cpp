@@ -113,6 +113,30 @@ TEST_F(PhotoActions, CtrlCPutsThePixelsAndTheFileOnTheClipboard) {
     EXPECT_EQ(c.rows, picture.bits);
     EXPECT_EQ(c.file, (Photos() / L"a.bmp").wstring());
 
+    // A BMP of 256 colours and an odd width: drawn into 24-bit rows, padding and all.
+    PixelBuffer indexed(63, 5, 8);
+    for (uint32_t i = 0; i < 256; ++i)
+        indexed.palette.push_back(i << 16 | (255 - i) << 8 | (i * 7 & 255));
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 63; ++x)
+            indexed.Row(y)[x] = static_cast<uint8_t>(x * 4 + y);
+    auto indexedBmp = vistrel::BmpFileHeaders(indexed.View());
+    indexedBmp.insert(indexedBmp.end(), indexed.bits.begin(), indexed.bits.end());
+    WriteFile(Photos() / L"d.bmp", Bytes(indexedBmp));
+    form_->FileListBox.Reread();
+    CopyWithKeys(L"d.bmp");
+    c = ReadClipboard();
+    ASSERT_EQ(c.header.biBitCount, 24);
+    std::vector<uint8_t> want((63 * 3 + 3) / 4 * 4 * 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 63; ++x) {
+            uint32_t colour = indexed.palette[indexed.Row(y)[x]];
+            uint8_t* px = want.data() + (4 - y) * (want.size() / 5) + 3 * x;
+            px[0] = static_cast<uint8_t>(colour), px[1] = static_cast<uint8_t>(colour >> 8);
+            px[2] = static_cast<uint8_t>(colour >> 16);
+        }
+    EXPECT_EQ(c.rows, want);
+
     // A JPEG: 24-bit rows as its decoder gives them; a PNG: the very pixels.
     auto decoded = vistrel::DecodeJpeg(jpeg, false);
     for (const wchar_t* name : {L"b.jpg", L"c.png"}) {
