@@ -35,6 +35,8 @@ void THotkeyForm::Layout(int dpi) {
 
 Hotkey THotkeyForm::Chosen() const {
     auto value = static_cast<WORD>(::SendMessageW(HotkeyEdit.Handle(), HKM_GETHOTKEY, 0, 0));
+    if (value == shownValue_)
+        return shown_;
     const BYTE flags = HIBYTE(value);
     Hotkey hotkey;
     hotkey.key = LOBYTE(value);
@@ -58,8 +60,9 @@ bool THotkeyForm::ShowModal(HWND owner, Hotkey current, const std::function<bool
         flags |= HOTKEYF_ALT;
     if (current.modifiers & Hotkey::kShift)
         flags |= HOTKEYF_SHIFT;
-    ::SendMessageW(HotkeyEdit.Handle(), HKM_SETHOTKEY,
-                   MAKEWORD(static_cast<BYTE>(current.key), flags), 0);
+    shown_ = current;
+    shownValue_ = MAKEWORD(static_cast<BYTE>(current.key), flags);
+    ::SendMessageW(HotkeyEdit.Handle(), HKM_SETHOTKEY, shownValue_, 0);
 
     // Centred over the panel.
     RECT panel{};

@@ -24,7 +24,8 @@ public:
     // hotkey was accepted.
     bool ShowModal(HWND owner, Hotkey current, const std::function<bool(Hotkey)>& accept);
 
-    // The control's hotkey.
+    // The control's hotkey; the one shown at the start while the user has not changed it
+    // (the control cannot show Win, which the settings file may hold).
     Hotkey Chosen() const;
 
 private:
@@ -36,6 +37,8 @@ private:
 
     UniqueFont font_;
     std::function<bool(Hotkey)> accept_;
+    Hotkey shown_;
+    WORD shownValue_ = 0;
 };
 
 } // namespace vistrel
