@@ -9,13 +9,13 @@
 #include "capture/jpeg_file.h"
 #include "capture/win32/photo_bitmap.h"
 #include "capture/win32/photo_file.h"
+#include "tools/bench/timing.h"
 #include "ui/win32/application.h"
 
 #include <windows.h>
 
 #include <psapi.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -24,18 +24,14 @@
 #include <vector>
 
 using namespace vistrel;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
 namespace fs = std::filesystem;
 
 namespace {
 
 double Ms(Clock::time_point a, Clock::time_point b) {
     return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 fs::path Here() {
@@ -104,7 +100,7 @@ template <typename F> double TimePhoto(const fs::path& folder, HWND main, F trig
     auto t0 = Clock::now();
     trigger();
     bool made = Poll([&] { return PhotosIn(folder) > before; }, 10000);
-    double ms = Ms(t0, Clock::now());
+    double ms = bench::MsSince(t0);
     DWORD_PTR ignored;
     SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
     return made ? ms : -1;
@@ -240,19 +236,19 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring absent = (album / L"Photos" / L"image_100001.jpg").wstring();
     auto a0 = Clock::now();
     GetFileAttributesW(absent.c_str());
-    std::printf("absent_name_lookup_100000_photos: %.1f ms\n", Ms(a0, Clock::now()));
+    std::printf("absent_name_lookup_100000_photos: %.1f ms\n", bench::MsSince(a0));
     WIN32_FIND_DATAW fd;
     a0 = Clock::now();
     HANDLE find = FindFirstFileW((album / L"Photos" / L"image_100001.*").c_str(), &fd);
     if (find != INVALID_HANDLE_VALUE)
         FindClose(find);
-    std::printf("absent_stem_search_100000_photos: %.1f ms\n", Ms(a0, Clock::now()));
+    std::printf("absent_stem_search_100000_photos: %.1f ms\n", bench::MsSince(a0));
     std::vector<double> names;
     std::wstring name;
     for (int i = 0; i < runs; ++i) {
         auto t0 = Clock::now();
         name = form.NextPhotoName();
-        names.push_back(Ms(t0, Clock::now()));
+        names.push_back(bench::MsSince(t0));
     }
     std::printf("next_photo_name_100000_photos: %.1f ms (%ls)\n", Median(names),
                 fs::path(name).filename().c_str());

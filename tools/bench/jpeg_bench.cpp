@@ -4,17 +4,17 @@
 //   jpeg-bench CJPEG WORKDIR [RUNS]
 
 #include "capture/jpeg_file.h"
+#include "tools/bench/timing.h"
 #include "tools/standin/pattern.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 using namespace vistrel;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::MsSince;
 
 int main(int argc, char** argv) {
     if (argc < 3)
@@ -39,25 +39,21 @@ int main(int argc, char** argv) {
     std::fwrite(ppm.data(), 1, ppm.size(), f);
     std::fclose(f);
 
-    auto median = [](std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    };
     std::vector<double> ours, theirs;
     size_t bytes = 0;
     for (int i = 0; i < runs; ++i) {
         auto t0 = Clock::now();
         bytes = EncodeJpeg(pixels.View(), 80).size();
-        ours.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        ours.push_back(MsSince(t0));
 
         std::string cmd =
             cjpeg + " -quality 80 -baseline -dct float -outfile " + jpgPath + " " + ppmPath;
         t0 = Clock::now();
         if (std::system(cmd.c_str()) != 0)
             return 1;
-        theirs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        theirs.push_back(MsSince(t0));
     }
-    double a = median(ours), b = median(theirs);
+    double a = bench::Median(ours), b = bench::Median(theirs);
     std::printf("jpeg_encode_1080p_q80: %.1f ms\n", a);
     std::printf("cjpeg_1080p_q80_whole_process: %.1f ms\n", b);
     std::printf("jpeg_encode_vs_cjpeg: %.2f ratio\n", a / b);

@@ -4,32 +4,16 @@
 
 #include "base/win32/file_system.h"
 #include "ui/file_list_model.h"
+#include "tools/bench/timing.h"
 #include "ui/win32/file_list.h"
 
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
 using namespace vistrel;
-using Clock = std::chrono::steady_clock;
-
-namespace {
-
-template <typename F> double Median(int runs, F&& f) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        auto start = Clock::now();
-        f();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-} // namespace
+using bench::MedianMs;
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2)
@@ -45,12 +29,12 @@ int wmain(int argc, wchar_t** argv) {
     size_t count = static_cast<size_t>(list.Count());
 
     std::vector<std::wstring> names;
-    double listing = Median(runs, [&] { names = ListPlainFiles(folder); });
-    double model = Median(runs, [&] {
+    double listing = MedianMs(runs, [&] { names = ListPlainFiles(folder); });
+    double model = MedianMs(runs, [&] {
         FileListModel m(FoldFileName);
         m.Assign(names, SplitMask(L"*.bmp;*.jpg"));
     });
-    double reread = Median(runs, [&] { list.Reread(); });
+    double reread = MedianMs(runs, [&] { list.Reread(); });
     std::printf("list_reread_%zu: %.0f ms\n", count, reread);
     std::printf("list_folder_listing_%zu: %.0f ms\n", count, listing);
     std::printf("list_sort_%zu: %.0f ms\n", count, model);

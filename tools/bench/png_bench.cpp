@@ -10,35 +10,23 @@
 #include "capture/jpeg_file.h"
 #include "capture/png_file.h"
 #include "tools/bench/scene.h"
+#include "tools/bench/timing.h"
 #include "tools/standin/pattern.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
 using namespace vistrel;
-using Clock = std::chrono::steady_clock;
+using bench::MedianMs;
 
 namespace {
 
 constexpr int kWidth = 1920, kHeight = 1080;
 // The preview's picture area at the panel's usual size, 4:3 with a 16:9 photo fitted in.
 constexpr int kPreviewWidth = 198, kPreviewHeight = 111;
-
-double MedianMs(int runs, const std::function<void()>& work) {
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        auto start = Clock::now();
-        work();
-        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
 
 PixelBuffer Picture(bool scene) {
     PixelBuffer p(kWidth, kHeight, 32);

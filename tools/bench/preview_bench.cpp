@@ -8,6 +8,7 @@
 #include "app/win32/main_form.h"
 #include "capture/jpeg_file.h"
 #include "capture/png_file.h"
+#include "tools/bench/timing.h"
 #include "tools/standin/pattern.h"
 #include "ui/win32/application.h"
 
@@ -17,14 +18,15 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
 using namespace vistrel;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
+using bench::MsSince;
 namespace fs = std::filesystem;
 
 namespace {
@@ -130,10 +132,9 @@ int wmain(int argc, wchar_t** argv) {
             auto t0 = Clock::now();
             form.FileListBox.SelectByPath(file.wstring());
             UpdateWindow(form.Photo.Handle());
-            times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+            times.push_back(MsSince(t0));
         }
-        std::sort(times.begin(), times.end());
-        return times[times.size() / 2];
+        return Median(times);
     };
     std::printf("preview_first_paint_1080p: %.1f ms\n", firstPaint(photos / L"a_1080p.jpg"));
     std::printf("preview_first_paint_1080p_png: %.1f ms\n", firstPaint(photos / L"a_1080p.png"));
@@ -150,7 +151,7 @@ int wmain(int argc, wchar_t** argv) {
         PostMessageW(form.FileListBox.Handle(), WM_KEYDOWN, VK_DOWN, 0);
     Pump();
     UpdateWindow(form.Photo.Handle());
-    double arrow = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    double arrow = MsSince(t0);
     std::printf("preview_arrow_through_200_1080p: %.0f ms in all (%ls selected)\n", arrow,
                 form.FileListBox.Item(form.FileListBox.ItemIndex()).c_str());
     std::fflush(stdout);
@@ -176,15 +177,14 @@ int wmain(int argc, wchar_t** argv) {
             form.SetBounds(r.left, r.top, width + 4 * i, height);
             RedrawWindow(form.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             GdiFlush();
-            steps.push_back(std::chrono::duration<double, std::milli>(Clock::now() - s0).count());
+            steps.push_back(MsSince(s0));
         }
         SendMessageW(form.Handle(), WM_EXITSIZEMOVE, 0, 0);
         UpdateWindow(form.Handle());
         form.SetBounds(r.left, r.top, width, height);
         UpdateWindow(form.Handle());
         Pump();
-        std::sort(steps.begin(), steps.end());
-        return steps[steps.size() / 2];
+        return Median(steps);
     };
     std::printf("preview_resize_step_640x480: %.1f ms\n", resizeStep(photos / L"d_640x480.jpg"));
     std::printf("preview_resize_step_6000x4000: %.1f ms\n",

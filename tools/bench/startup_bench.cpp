@@ -7,17 +7,17 @@
 // files through Wine is slow, so scripts/bench makes them on the host). Prints
 // "NAME: <ms> ms", the median of RUNS starts.
 
+#include "tools/bench/timing.h"
+
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 
 namespace {
 
@@ -63,7 +63,7 @@ double StartOnce(const fs::path& exe) {
     DWORD_PTR ignored;
     if (main)
         SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_BLOCK, 60000, &ignored);
-    double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    double ms = bench::MsSince(start);
     if (main)
         PostMessageW(main, WM_CLOSE, 0, 0);
     WaitForSingleObject(pi.hProcess, 60000);
@@ -81,7 +81,6 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i)
         times.push_back(StartOnce(fs::path(argv[2]) / L"vistrel.exe"));
-    std::sort(times.begin(), times.end());
-    std::printf("%ls: %.0f ms\n", argv[1], times[times.size() / 2]);
+    std::printf("%ls: %.0f ms\n", argv[1], bench::Median(times));
     return 0;
 }
