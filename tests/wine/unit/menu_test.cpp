@@ -242,7 +242,7 @@ TEST_F(Menu, NoPhotoIsTakenWhileTheAboutBoxIsUp) {
         });
         // Handled in this order by the dialog's loop: the click, then the dialog's close.
         PostMessageW(button, BM_CLICK, 0, 0);
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     });
     form_->AboutClick(form_.get());
     user.join();

@@ -188,7 +188,7 @@ TEST_F(PhotoActions, AHotkeyIsChosenClearedAndOneTakenIsRefusedWithTheOldOneKept
         UnregisterHotKey(nullptr, 8);
         return false;
     };
-    // In the dialog: each value is set as the control would take it, then "ОК".
+    // In the dialog: each value is set as the control would take it, then "ОК" is clicked.
     auto choose = [&](std::function<void(HWND dialog, HWND control)> user) {
         std::thread other([&] {
             HWND dialog = nullptr;
@@ -206,12 +206,12 @@ TEST_F(PhotoActions, AHotkeyIsChosenClearedAndOneTakenIsRefusedWithTheOldOneKept
     };
 
     // The control cannot show Win: "ОК" on the hotkey as shown keeps it whole.
-    choose([&](HWND dialog, HWND) { PostMessageW(dialog, WM_COMMAND, IDOK, 0); });
+    choose([&](HWND dialog, HWND) { PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0); });
     EXPECT_EQ(form_->PhotoHotkey(), (vistrel::Hotkey{MOD_WIN, VK_F9}));
 
     choose([&](HWND dialog, HWND control) {
         set(control, VK_F11, HOTKEYF_CONTROL | HOTKEYF_ALT);
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     });
     EXPECT_EQ(form_->PhotoHotkey(), (vistrel::Hotkey{MOD_CONTROL | MOD_ALT, VK_F11}));
     EXPECT_TRUE(inUse(MOD_CONTROL | MOD_ALT, VK_F11));
@@ -220,10 +220,10 @@ TEST_F(PhotoActions, AHotkeyIsChosenClearedAndOneTakenIsRefusedWithTheOldOneKept
     bool stayedOpen = false;
     choose([&](HWND dialog, HWND control) {
         set(control, VK_F10, HOTKEYF_CONTROL | HOTKEYF_SHIFT);
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
         boxes.WaitForCount(1);
         stayedOpen = WaitFor([&] { return IsWindowVisible(dialog) && boxes.Seen().size() == 1; });
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     });
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].text, L"Hotkey Ctrl+Shift+F10 is in use by another program. "
@@ -234,9 +234,9 @@ TEST_F(PhotoActions, AHotkeyIsChosenClearedAndOneTakenIsRefusedWithTheOldOneKept
     // A letter alone would be taken from every program the user types in.
     choose([&](HWND dialog, HWND control) {
         set(control, 'A', 0);
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
         boxes.WaitForCount(2);
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     });
     ASSERT_EQ(boxes.Seen().size(), 2u);
     EXPECT_EQ(boxes.Seen()[1].text.rfind(L"This key cannot be a hotkey.", 0), 0u);
@@ -251,7 +251,7 @@ TEST_F(PhotoActions, AHotkeyIsChosenClearedAndOneTakenIsRefusedWithTheOldOneKept
         ASSERT_NE(SendMessageW(control, HKM_GETHOTKEY, 0, 0), 0);
         SendMessageW(control, WM_KEYDOWN, VK_BACK, 0);
         EXPECT_EQ(SendMessageW(control, HKM_GETHOTKEY, 0, 0), 0);
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     });
     EXPECT_TRUE(form_->PhotoHotkey().None());
     EXPECT_FALSE(inUse(MOD_CONTROL | MOD_ALT, VK_F11));
