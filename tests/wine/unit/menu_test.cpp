@@ -263,7 +263,7 @@ TEST_F(Menu, ClosingTheWindowDropsTheClicksQueuedBehindThePhotoUnderWay) {
     const std::vector<std::wstring> one{L"a.jpg", L"image_00001.jpg"};
     ASSERT_EQ(FilesIn(Photos()), one);
     // Closed before the queued clicks come up: they are not taken.
-    SendMessageW(form_->Handle(), WM_CLOSE, 0, 0);
+    SendMessageW(form_->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); // the close box
     Pump();
     EXPECT_EQ(FilesIn(Photos()), one);
 }
