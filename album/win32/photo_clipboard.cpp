@@ -2,6 +2,7 @@
 
 #include "album/bmp_reader.h"
 #include "album/jpeg_reader.h"
+#include "album/picture_kind.h"
 #include "album/png_reader.h"
 #include "album/win32/picture_file.h"
 #include "base/bitmap_rows.h"
@@ -143,27 +144,24 @@ GlobalMemory FromBmp(const std::vector<uint8_t>& file, const BmpPicture& bmp) {
 
 // The photo's pixels as a CF_DIB, or nothing when they are too many (or there are none).
 std::optional<GlobalMemory> PixelsOf(const std::wstring& path) {
-    const std::wstring ext = PictureExtension(path);
+    const PictureKind kind = PictureKindOf(path);
     std::vector<uint8_t> file = ReadPictureFile(path);
-    if (SameFileName(ext, L"bmp")) {
+    if (kind == PictureKind::Bmp) {
         BmpPicture bmp = ParseBmp(file);
         if (bmp.empty || TooLarge(bmp.width, bmp.height, 32))
             return std::nullopt;
         return FromBmp(file, bmp);
     }
-    if (SameFileName(ext, L"jpg") || SameFileName(ext, L"jpeg")) {
+    if (kind == PictureKind::Jpeg) {
         JpegHeader header = ReadJpegHeader(file);
         if (TooLarge(header.width, header.height, 24))
             return std::nullopt;
         return FromDecoded(DecodeJpeg(file, false));
     }
-    if (SameFileName(ext, L"png")) {
-        PngHeader header = ReadPngHeader(file);
-        if (TooLarge(header.width, header.height, 24))
-            return std::nullopt;
-        return FromDecoded(DecodePng(file));
-    }
-    throw Error(FormatMessageText(L"Unknown picture file extension (.%s)", {ext}));
+    PngHeader header = ReadPngHeader(file);
+    if (TooLarge(header.width, header.height, 24))
+        return std::nullopt;
+    return FromDecoded(DecodePng(file));
 }
 
 class Clipboard {

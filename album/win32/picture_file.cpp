@@ -36,12 +36,6 @@ std::vector<uint8_t> ReadPictureFile(const std::wstring& path) {
     return bytes;
 }
 
-std::wstring PictureExtension(const std::wstring& path) {
-    std::wstring name = FileNameOf(path);
-    size_t dot = name.find_last_of(L'.');
-    return dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
-}
-
 namespace {
 
 void SetPalette(DrawHeader& h, const std::vector<uint32_t>& palette) {

@@ -17,9 +17,6 @@ namespace vistrel {
 // larger than the largest picture the album reads.
 std::vector<uint8_t> ReadPictureFile(const std::wstring& path);
 
-// The file name's last extension, without the dot ("jpg"); empty when it has none.
-std::wstring PictureExtension(const std::wstring& path);
-
 struct DrawHeader {
     BITMAPINFOHEADER header{};
     RGBQUAD colours[256]{}; // the palette, or the three masks of BI_BITFIELDS

@@ -1,6 +1,7 @@
 #include "album/win32/preview_picture.h"
 
 #include "album/fit.h"
+#include "album/picture_kind.h"
 #include "album/picture_limits.h"
 #include "album/win32/picture_file.h"
 #include "album/png_reader.h"
@@ -32,15 +33,15 @@ void Stretch(HDC dc, const RECT& area, const Box& fit, int width, int height, co
 } // namespace
 
 std::unique_ptr<PreviewPicture> PreviewPicture::Load(const std::wstring& path) {
-    std::wstring ext = PictureExtension(path);
+    const PictureKind kind = PictureKindOf(path);
     auto picture = std::make_unique<PreviewPicture>();
-    if (SameFileName(ext, L"bmp")) {
+    if (kind == PictureKind::Bmp) {
         picture->kind_ = Kind::Bmp;
         picture->file_ = ReadPictureFile(path);
         picture->bmp_ = ParseBmp(picture->file_);
         picture->width_ = picture->bmp_.width;
         picture->height_ = picture->bmp_.height;
-    } else if (SameFileName(ext, L"jpg") || SameFileName(ext, L"jpeg")) {
+    } else if (kind == PictureKind::Jpeg) {
         picture->kind_ = Kind::Jpeg;
         picture->file_ = ReadPictureFile(path);
         // An empty file loads; it fails when drawn, like any data the library rejects.
@@ -49,7 +50,7 @@ std::unique_ptr<PreviewPicture> PreviewPicture::Load(const std::wstring& path) {
             picture->width_ = header.width;
             picture->height_ = header.height;
         }
-    } else if (SameFileName(ext, L"png")) {
+    } else {
         picture->kind_ = Kind::Png;
         picture->file_ = ReadPictureFile(path);
         // Any damage, in the header too, is told once when the picture is drawn.
@@ -61,8 +62,6 @@ std::unique_ptr<PreviewPicture> PreviewPicture::Load(const std::wstring& path) {
             picture->failed_ = true;
             picture->error_ = e.Message();
         }
-    } else {
-        throw Error(FormatMessageText(L"Unknown picture file extension (.%s)", {ext}));
     }
     return picture;
 }

@@ -1,10 +1,9 @@
-// Program entry: title, main window, about dialog, message loop; the settings are written
-// as the main window goes.
+// Program entry: title, main window, message loop; the settings are written as the main
+// window goes.
 
-#include "about/win32/about_form.h"
-#include "app/win32/main_form.h"
-#include "capture/win32/photo_file.h"
+#include "app/win32/main_window.h"
 #include "base/win32/file_system.h"
+#include "capture/win32/photo_file.h"
 #include "ui/win32/application.h"
 
 #include <commctrl.h>
@@ -27,26 +26,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         }))
         return 1;
 
-    TMainForm mainForm(ProgramPath());
-    MainForm = &mainForm;
-    if (!Guarded([&] { mainForm.Create(Application.Handle()); }))
+    MainWindow mainWindow(ProgramPath());
+    if (!Guarded([&] { mainWindow.Create(Application.Handle()); }))
         return 1;
-    Application.SetMainForm(mainForm.Handle());
-    Application.OnIdle = [&] { mainForm.UpdateHint(); };
+    Application.SetMainWindow(mainWindow.Handle());
+    Application.OnIdle = [&] { mainWindow.UpdateHint(); };
 
-    TAboutForm aboutForm;
-    AboutForm = &aboutForm;
-    Guarded([&] { aboutForm.Create(mainForm.Handle()); });
-
-    ::ShowWindow(mainForm.Handle(), SW_SHOWNORMAL);
-    ::UpdateWindow(mainForm.Handle());
+    ::ShowWindow(mainWindow.Handle(), SW_SHOWNORMAL);
+    ::UpdateWindow(mainWindow.Handle());
 
     Application.Run();
 
-    mainForm.Destroy();
+    mainWindow.Destroy();
     // Temporary files of failed photos that another program held until now.
     RemoveLeftoverPhotoFiles();
-    AboutForm = nullptr;
-    MainForm = nullptr;
     return 0;
 }

@@ -2,7 +2,7 @@
 // The next free photo name in the Photos folder, as the disk has it: the first number
 // whose name no photo of any type ("<name>.jpg", ".bmp", ".png") has.
 
-#include "ui/file_list_model.h"
+#include "base/file_list_model.h"
 
 #include <set>
 #include <string>

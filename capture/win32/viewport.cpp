@@ -18,4 +18,28 @@ std::optional<Viewport> FindViewport() {
     return v;
 }
 
+bool ViewCovered(const Viewport& viewport) {
+    DWORD browserProcess = 0;
+    ::GetWindowThreadProcessId(viewport.browser, &browserProcess);
+    // The top-level windows above the browser, from the top of the window order down.
+    for (HWND w = ::GetTopWindow(nullptr); w && w != viewport.browser;
+         w = ::GetWindow(w, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(w) || ::IsIconic(w))
+            continue;
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(w, &process);
+        if (process == browserProcess)
+            continue;
+        RECT r, overlap;
+        if (::GetWindowRect(w, &r) && ::IntersectRect(&overlap, &r, &viewport.capture))
+            return true;
+    }
+    return false;
+}
+
+void RaiseBrowser(const Viewport& viewport) {
+    ::SetWindowPos(viewport.browser, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetForegroundWindow(viewport.browser);
+}
+
 } // namespace vistrel

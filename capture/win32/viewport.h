@@ -19,4 +19,14 @@ struct Viewport {
 
 std::optional<Viewport> FindViewport();
 
+// Whether a visible window other than the browser's own lies over the view's capture
+// rectangle (this program's panel and other programs' topmost windows included): the screen
+// then needs a moment to show the view once the browser is on top.
+bool ViewCovered(const Viewport& viewport);
+
+// Brings the browser to the foreground and to the top of the window order, so that no other
+// program's ordinary window lies over its view (being the foreground window already does
+// not raise it).
+void RaiseBrowser(const Viewport& viewport);
+
 } // namespace vistrel

@@ -5,7 +5,7 @@
 //
 //   capture-bench WORKFOLDER ALBUM100K [RUNS]
 
-#include "app/win32/main_form.h"
+#include "app/win32/main_window.h"
 #include "capture/jpeg_file.h"
 #include "capture/win32/photo_bitmap.h"
 #include "capture/win32/photo_file.h"
@@ -83,6 +83,13 @@ HWND ChildWhere(HWND parent, const std::function<bool(HWND)>& test) {
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// A choice in the type list, as the user's choice reaches the program.
+void ChooseType(HWND box, int entry) {
+    SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+    SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(box));
 }
 
 // The photos in the folder, without the temporary file a photo is written to.
@@ -200,7 +207,7 @@ int wmain(int argc, wchar_t** argv) {
         return !_wcsicmp(cls, L"ComboBox");
     });
     for (auto [entry, name] : {std::pair{1, "jpeg_q80"}, {2, "png"}}) {
-        SendMessageW(typeBox, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+        ChooseType(typeBox, entry);
         std::vector<double> small;
         for (int i = 0; i < runs; ++i)
             small.push_back(TimePhoto(photos, main, click));
@@ -208,7 +215,7 @@ int wmain(int argc, wchar_t** argv) {
                     Median(small));
     }
     // The same JPEG photo by the hotkey, pressed on the keyboard.
-    SendMessageW(typeBox, CB_SETCURSEL, 1, 0);
+    ChooseType(typeBox, 1);
     std::vector<double> pressed;
     INPUT keys[6]{};
     const WORD order[3] = {VK_CONTROL, VK_SHIFT, VK_F9};
@@ -230,7 +237,7 @@ int wmain(int argc, wchar_t** argv) {
 
     // The next free name among 100,000 photos numbered densely.
     Application.Initialize(GetModuleHandleW(nullptr));
-    TMainForm form((album / L"vistrel.exe").wstring());
+    MainWindow form((album / L"vistrel.exe").wstring());
     form.Create(Application.Handle());
     // A name that is not there, looked up on the disk in a folder of 100,000 files.
     std::wstring absent = (album / L"Photos" / L"image_100001.jpg").wstring();
@@ -247,7 +254,7 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring name;
     for (int i = 0; i < runs; ++i) {
         auto t0 = Clock::now();
-        name = form.NextPhotoName();
+        name = form.NextPhotoName({});
         names.push_back(bench::MsSince(t0));
     }
     std::printf("next_photo_name_100000_photos: %.1f ms (%ls)\n", Median(names),

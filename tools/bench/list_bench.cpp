@@ -3,7 +3,7 @@
 //   list-bench FOLDER [RUNS]     prints "list_reread_<n>: <ms> ms" and its parts
 
 #include "base/win32/file_system.h"
-#include "ui/file_list_model.h"
+#include "base/file_list_model.h"
 #include "tools/bench/timing.h"
 #include "ui/win32/file_list.h"
 

@@ -5,7 +5,7 @@
 //
 //   preview-bench WORKFOLDER [RUNS]
 
-#include "app/win32/main_form.h"
+#include "app/win32/main_window.h"
 #include "capture/jpeg_file.h"
 #include "capture/png_file.h"
 #include "tools/bench/timing.h"
@@ -116,9 +116,9 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     Application.Initialize(GetModuleHandleW(nullptr));
-    TMainForm form((work / L"vistrel.exe").wstring());
+    MainWindow form((work / L"vistrel.exe").wstring());
     form.Create(Application.Handle());
-    Application.SetMainForm(form.Handle());
+    Application.SetMainWindow(form.Handle());
     ShowWindow(form.Handle(), SW_SHOW);
     UpdateWindow(form.Handle());
     Pump();
@@ -127,11 +127,11 @@ int wmain(int argc, wchar_t** argv) {
     auto firstPaint = [&](const fs::path& file) {
         std::vector<double> times;
         for (int i = 0; i < runs; ++i) {
-            form.FileListBox.Reread();
+            form.PhotoList.Reread();
             Pump();
             auto t0 = Clock::now();
-            form.FileListBox.SelectByPath(file.wstring());
-            UpdateWindow(form.Photo.Handle());
+            form.PhotoList.SelectByPath(file.wstring());
+            UpdateWindow(form.Preview.Handle());
             times.push_back(MsSince(t0));
         }
         return Median(times);
@@ -142,18 +142,18 @@ int wmain(int argc, wchar_t** argv) {
 
     // Arrowing down: 200 key presses queued as a held key would queue them, then the
     // window catches up. A newer selection supersedes an older one's decode.
-    form.FileListBox.SelectByPath((photos / L"b_000.jpg").wstring());
-    UpdateWindow(form.Photo.Handle());
+    form.PhotoList.SelectByPath((photos / L"b_000.jpg").wstring());
+    UpdateWindow(form.Preview.Handle());
     Pump();
-    SetFocus(form.FileListBox.Handle());
+    SetFocus(form.PhotoList.Handle());
     auto t0 = Clock::now();
     for (int i = 0; i < 199; ++i)
-        PostMessageW(form.FileListBox.Handle(), WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageW(form.PhotoList.Handle(), WM_KEYDOWN, VK_DOWN, 0);
     Pump();
-    UpdateWindow(form.Photo.Handle());
+    UpdateWindow(form.Preview.Handle());
     double arrow = MsSince(t0);
     std::printf("preview_arrow_through_200_1080p: %.0f ms in all (%ls selected)\n", arrow,
-                form.FileListBox.Item(form.FileListBox.ItemIndex()).c_str());
+                form.PhotoList.Item(form.PhotoList.ItemIndex()).c_str());
     std::fflush(stdout);
 
     std::printf("preview_first_paint_6000x4000: %.0f ms\n",
@@ -165,7 +165,7 @@ int wmain(int argc, wchar_t** argv) {
     // A drag of the window's frame beside a photo: each step a size change and a repaint,
     // between the system's enter- and exit-size-move messages.
     auto resizeStep = [&](const fs::path& file) {
-        form.FileListBox.SelectByPath(file.wstring());
+        form.PhotoList.SelectByPath(file.wstring());
         UpdateWindow(form.Handle());
         Pump();
         RECT r = form.Bounds();

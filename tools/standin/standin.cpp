@@ -4,7 +4,9 @@
 //   aw-standin [--view WIDTHxHEIGHT] [--at X,Y] [--no-view]
 //
 // The view's outer size defaults to 808 by 608 and its top-left corner to 40,40 on the
-// screen; --no-view creates the top-level window alone.
+// screen; --no-view creates the top-level window alone. The messages WM_APP + 1 and
+// WM_APP + 2 posted to the top-level window take the view away and bring it back, as the
+// browser does when it leaves a world and enters another.
 
 #include "tools/standin/pattern.h"
 
@@ -57,9 +59,26 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+HWND MakeView(HWND top) {
+    return CreateWindowExW(0, L"Active Worlds Viewport", L"Active Worlds Viewport",
+                           WS_CHILD | WS_VISIBLE, 0, 0, g_width, g_height, top, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_DESTROY) {
         PostQuitMessage(0);
+        return 0;
+    }
+    HWND view = FindWindowExW(hwnd, nullptr, L"Active Worlds Viewport", nullptr);
+    if (msg == WM_APP + 1) {
+        if (view)
+            DestroyWindow(view);
+        return 0;
+    }
+    if (msg == WM_APP + 2) {
+        if (!view)
+            MakeView(hwnd);
         return 0;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -116,9 +135,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!top)
         return 1;
     if (o.view)
-        CreateWindowExW(0, L"Active Worlds Viewport", L"Active Worlds Viewport",
-                        WS_CHILD | WS_VISIBLE, 0, 0, o.width, o.height, top, nullptr, instance,
-                        nullptr);
+        MakeView(top);
     ShowWindow(top, SW_SHOWNOACTIVATE);
     UpdateWindow(top);
 

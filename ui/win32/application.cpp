@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace vistrel {
@@ -38,9 +39,13 @@ bool TApplication::HandleOne(MSG& msg) {
         terminated_ = true;
         return true;
     }
-    // Dialog navigation (Tab, arrows between controls) for the main window's controls.
+    // Dialog navigation (Tab, arrows between controls) for the main window and the open
+    // dialogs.
     HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (top && (top == mainForm_ || top == modalDialog_) && ::IsDialogMessageW(top, &msg))
+    if (top &&
+        (top == mainWindow_ ||
+         std::find(dialogs_.begin(), dialogs_.end(), top) != dialogs_.end()) &&
+        ::IsDialogMessageW(top, &msg))
         return true;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
@@ -58,6 +63,20 @@ void TApplication::Idle() {
     }
 }
 
+void TApplication::Wait() {
+    std::vector<HANDLE> handles;
+    for (const Waiting& w : waits_)
+        handles.push_back(w.handle);
+    const DWORD count = static_cast<DWORD>(handles.size());
+    const DWORD result = ::MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE, QS_ALLINPUT,
+                                                       MWMO_INPUTAVAILABLE);
+    if (result >= WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + count) {
+        // A copy: the callback may change what is waited for.
+        std::function<void()> signalled = waits_[result - WAIT_OBJECT_0].signalled;
+        Guarded(signalled);
+    }
+}
+
 void TApplication::Run() {
     MSG msg;
     while (!terminated_) {
@@ -65,28 +84,25 @@ void TApplication::Run() {
             continue;
         Idle();
         if (!terminated_)
-            ::WaitMessage();
+            Wait();
     }
 }
 
-void TApplication::RunModal(HWND dialog, const std::function<bool()>& finished) {
-    ModalScope modal(*this);
-    HWND previous = std::exchange(modalDialog_, dialog);
-    MSG msg;
-    while (!terminated_ && !finished()) {
-        if (HandleOne(msg))
-            continue;
-        Idle();
-        if (!terminated_ && !finished())
-            ::WaitMessage();
-    }
-    modalDialog_ = previous;
+void TApplication::WaitFor(HANDLE handle, std::function<void()> signalled) {
+    StopWaitingFor(handle);
+    waits_.push_back({handle, std::move(signalled)});
 }
 
-void TApplication::ProcessMessages() {
-    MSG msg;
-    while (!terminated_ && HandleOne(msg)) {
-    }
+void TApplication::StopWaitingFor(HANDLE handle) {
+    std::erase_if(waits_, [handle](const Waiting& w) { return w.handle == handle; });
+}
+
+void TApplication::DialogOpened(HWND dialog) {
+    dialogs_.push_back(dialog);
+}
+
+void TApplication::DialogClosed(HWND dialog) {
+    std::erase(dialogs_, dialog);
 }
 
 void TApplication::Terminate() {
@@ -98,12 +114,12 @@ void TApplication::Minimize() {
     if (Minimized())
         return;
     ::SetActiveWindow(hwnd_);
-    if (mainForm_ && ::IsWindowVisible(mainForm_) && ::IsWindowEnabled(mainForm_)) {
+    if (mainWindow_ && ::IsWindowVisible(mainWindow_) && ::IsWindowEnabled(mainWindow_)) {
         // Lay the owner window over the main window so that the system's minimise
         // animation starts from there.
         RECT r;
-        ::GetWindowRect(mainForm_, &r);
-        ::SetWindowPos(hwnd_, mainForm_, r.left, r.top, r.right - r.left, 0, SWP_SHOWWINDOW);
+        ::GetWindowRect(mainWindow_, &r);
+        ::SetWindowPos(hwnd_, mainWindow_, r.left, r.top, r.right - r.left, 0, SWP_SHOWWINDOW);
         ::DefWindowProcW(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     } else {
         ::ShowWindow(hwnd_, SW_MINIMIZE);
@@ -111,11 +127,11 @@ void TApplication::Minimize() {
 }
 
 void TApplication::Restore() {
-    if (mainForm_) {
-        ::SetWindowPos(mainForm_, HWND_TOPMOST, 0, 0, 0, 0,
+    if (mainWindow_) {
+        ::SetWindowPos(mainWindow_, HWND_TOPMOST, 0, 0, 0, 0,
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        if (::IsWindowVisible(mainForm_))
-            ::SetForegroundWindow(mainForm_);
+        if (::IsWindowVisible(mainWindow_))
+            ::SetForegroundWindow(mainWindow_);
     }
 }
 
@@ -130,16 +146,16 @@ LRESULT TApplication::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CLOSE:
         // Closing the taskbar button closes the main window, which ends the program.
-        if (mainForm_) {
-            ::PostMessageW(mainForm_, WM_CLOSE, 0, 0);
+        if (mainWindow_) {
+            ::PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
             return 0;
         }
         break;
     case WM_ACTIVATE:
         // Hand activation on to the main window: the owner itself has nothing to show.
-        if (LOWORD(wParam) != WA_INACTIVE && !::IsIconic(hwnd_) && mainForm_ &&
-            ::IsWindowVisible(mainForm_) && ::IsWindowEnabled(mainForm_)) {
-            ::SetFocus(mainForm_);
+        if (LOWORD(wParam) != WA_INACTIVE && !::IsIconic(hwnd_) && mainWindow_ &&
+            ::IsWindowVisible(mainWindow_) && ::IsWindowEnabled(mainWindow_)) {
+            ::SetFocus(mainWindow_);
             return 0;
         }
         break;
@@ -151,8 +167,8 @@ void TApplication::ShowError(std::wstring_view message) noexcept {
     try {
         std::wstring text = ErrorBoxText(message);
         HWND owner = ::GetActiveWindow();
-        if (!owner && mainForm_ && ::IsWindowVisible(mainForm_))
-            owner = mainForm_;
+        if (!owner && mainWindow_ && ::IsWindowVisible(mainWindow_))
+            owner = mainWindow_;
         ModalScope modal(*this);
         ::MessageBoxW(owner, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
     } catch (...) {

@@ -1,13 +1,14 @@
 #pragma once
 // The application object: the program's title, its hidden owner window (which carries
-// the single taskbar button, so the tool window needs none of its own), the message
-// loop with its idle step, and the error box.
+// the single taskbar button, so the tool window needs none of its own), the program's one
+// message loop with its idle step and the handles it waits on, and the error box.
 
 #include "ui/win32/window.h"
 
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vistrel {
 
@@ -18,19 +19,17 @@ public:
     const std::wstring& Title() const { return title_; }
 
     // The window whose closing ends the program; owned by Handle().
-    void SetMainForm(HWND mainForm) { mainForm_ = mainForm; }
-    HWND MainForm() const { return mainForm_; }
+    void SetMainWindow(HWND mainWindow) { mainWindow_ = mainWindow; }
+    HWND MainWindow() const { return mainWindow_; }
 
     // Runs the message loop until Terminate; the idle step runs each time the queue
     // has been emptied.
     void Run();
-    // Dispatches every pending message and returns; a quit request seen here ends Run
-    // as soon as control comes back to it.
-    void ProcessMessages();
-    // A modal loop for a dialog: runs until finished() says so or the program is told to
-    // end (the quit request is then kept for Run).
-    void RunModal(HWND dialog, const std::function<bool()>& finished);
     void Terminate();
+    // While the loop waits, a signalled handle runs its callback (behind the exception
+    // firewall), on this thread. The callback may stop or start waits.
+    void WaitFor(HANDLE handle, std::function<void()> signalled);
+    void StopWaitingFor(HANDLE handle);
     bool Terminated() const { return terminated_; }
 
     // Minimises the whole program to its taskbar button, animated from the main window. The
@@ -41,8 +40,12 @@ public:
 
     void ShowError(std::wstring_view message) noexcept;
 
-    // Whether one of the program's modal loops runs: an error box, a dialog, a menu.
-    bool InModalLoop() const { return modalLoops_ > 0; }
+    // Whether an error box, a dialog or a menu of the program is up.
+    bool ModalUp() const { return modalLoops_ > 0 || !dialogs_.empty(); }
+    // A dialog that keeps its owner disabled while it is open: it gets the dialog keys
+    // (Tab, Enter, Escape) from the loop.
+    void DialogOpened(HWND dialog);
+    void DialogClosed(HWND dialog);
     // Marks a modal loop the program runs through the system (a menu, a message box).
     class ModalScope {
     public:
@@ -63,12 +66,19 @@ protected:
 private:
     bool HandleOne(MSG& msg);
     void Idle();
+    void Wait();
     void Restore();
 
-    HWND mainForm_ = nullptr;
+    struct Waiting {
+        HANDLE handle;
+        std::function<void()> signalled;
+    };
+
+    HWND mainWindow_ = nullptr;
     std::wstring title_;
     bool terminated_ = false;
-    HWND modalDialog_ = nullptr;
+    std::vector<HWND> dialogs_;
+    std::vector<Waiting> waits_;
     int modalLoops_ = 0;
 };
 

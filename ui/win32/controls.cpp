@@ -46,7 +46,7 @@ void TControl::SetText(const std::wstring& text) {
 
 void TLabel::Command(WORD code) {
     if (code == STN_CLICKED && OnClick)
-        OnClick(this);
+        OnClick();
 }
 
 void TLabel::SetCaption(const std::wstring& text) {
@@ -76,7 +76,7 @@ void TLabel::AdjustBounds() {
 
 void TButton::Command(WORD code) {
     if (code == BN_CLICKED && OnClick)
-        OnClick(this);
+        OnClick();
 }
 
 bool TCheckBox::Checked() const {
@@ -88,12 +88,17 @@ void TCheckBox::SetChecked(bool checked) {
         return;
     ::SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     if (OnClick)
-        OnClick(this);
+        OnClick();
 }
 
 void TCheckBox::Command(WORD code) {
     if (code == BN_CLICKED && OnClick)
-        OnClick(this);
+        OnClick();
+}
+
+void TEdit::Command(WORD code) {
+    if (code == EN_CHANGE && OnChange)
+        OnChange();
 }
 
 int TComboBox::ItemIndex() const {
@@ -116,7 +121,7 @@ int TComboBox::Count() const {
 
 void TComboBox::Command(WORD code) {
     if (code == CBN_SELCHANGE && OnChange)
-        OnChange(this);
+        OnChange();
 }
 
 void TScrollBar::SetRange(int min, int max) {
@@ -143,7 +148,7 @@ void TScrollBar::SetPosition(int position) {
     si.nPos = position;
     ::SetScrollInfo(hwnd_, SB_CTL, &si, TRUE);
     if (OnChange)
-        OnChange(this);
+        OnChange();
 }
 
 void TScrollBar::Scroll(int code, int thumbPosition) {

@@ -17,17 +17,12 @@ namespace vistrel {
 
 using UniqueImageList = UniqueHandle<HIMAGELIST, NullHandleTraits<HIMAGELIST, ImageList_Destroy>>;
 
-// The sender passed to handlers: a control, or the window itself.
-class TObject {
-public:
-    virtual ~TObject() = default;
-};
-
-using TNotifyEvent = std::function<void(TObject* sender)>;
+// What a control runs when the user (or, where said, the program) changes it.
+using TNotifyEvent = std::function<void()>;
 
 // A control of a window: one of the program's own window classes, or a system control it
 // stands for.
-class TControl : public Window, public TObject {
+class TControl : public Window {
 public:
     std::wstring Hint;
 
@@ -53,6 +48,8 @@ public:
     void Command(WORD code) override;
     // Labels size themselves to their text; a right-aligned one keeps its right edge.
     bool RightAligned = false;
+    // Sets the text and fits the label to it, repainted whole: a label that grows would
+    // otherwise show its new text over the old one for a moment.
     void SetCaption(const std::wstring& text);
     // Resizes the label to its text, keeping its left edge (or its right edge when it is
     // right-aligned).
@@ -75,7 +72,11 @@ public:
     void Command(WORD code) override;
 };
 
-class TEdit : public TControl {};
+class TEdit : public TControl {
+public:
+    TNotifyEvent OnChange; // the text changed, by the user or the program
+    void Command(WORD code) override;
+};
 
 class TComboBox : public TControl {
 public:

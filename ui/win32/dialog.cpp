@@ -3,6 +3,9 @@
 #include "ui/layout.h"
 #include "ui/win32/application.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace vistrel {
 
 namespace {
@@ -40,24 +43,49 @@ void TDialog::Arrange(int dpi, int clientWidth, int clientHeight, std::span<cons
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-int TDialog::RunModal(HWND owner, const RECT& area, HWND focus) {
+void TDialog::Open(HWND owner, const RECT& area, HWND focus,
+                   std::function<void(int result)> ended) {
+    if (open_)
+        return;
     RECT r;
     ::GetWindowRect(hwnd_, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    ::SetWindowPos(hwnd_, HWND_TOP, (area.left + area.right - w) / 2,
-                   (area.top + area.bottom - h) / 2, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    if (owner)
-        ::EnableWindow(owner, FALSE);
+    int left = (area.left + area.right - w) / 2, top = (area.top + area.bottom - h) / 2;
+    // Whole on the owner's monitor, clear of the taskbar: a panel at the screen's edge would
+    // otherwise push its dialog partly off the screen.
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    HMONITOR monitor = owner ? ::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
+                             : ::MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST);
+    if (::GetMonitorInfoW(monitor, &mi)) {
+        left = std::max<int>(std::min<int>(left, mi.rcWork.right - w), mi.rcWork.left);
+        top = std::max<int>(std::min<int>(top, mi.rcWork.bottom - h), mi.rcWork.top);
+    }
+    owner_ = owner;
+    ended_ = std::move(ended);
+    open_ = true;
+    Application.DialogOpened(hwnd_);
+    ::SetWindowPos(hwnd_, HWND_TOP, left, top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    if (owner_)
+        ::EnableWindow(owner_, FALSE);
     ::SetForegroundWindow(hwnd_);
     ::SetFocus(focus);
-    result_ = 0;
-    Application.RunModal(hwnd_, [this] { return result_ != 0; });
-    if (owner)
-        ::EnableWindow(owner, TRUE);
+}
+
+void TDialog::End(int result) {
+    if (!open_)
+        return;
+    open_ = false;
+    Application.DialogClosed(hwnd_);
+    // The owner first, so that the activation goes back to it rather than to another
+    // program's window.
+    if (owner_)
+        ::EnableWindow(owner_, TRUE);
     ::ShowWindow(hwnd_, SW_HIDE);
-    if (owner)
-        ::SetActiveWindow(owner);
-    return result_ ? result_ : IDCANCEL;
+    if (owner_)
+        ::SetActiveWindow(owner_);
+    if (auto ended = std::exchange(ended_, nullptr))
+        ended(result);
 }
 
 LRESULT TDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -66,16 +94,16 @@ LRESULT TDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         const WORD id = LOWORD(wParam);
         if (id == IDOK) {
             if (OnOk())
-                result_ = IDOK;
+                End(IDOK);
         } else if (id == IDCANCEL) {
-            result_ = IDCANCEL;
+            End(IDCANCEL);
         } else {
             OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         }
         return 0;
     }
     case WM_CLOSE:
-        result_ = IDCANCEL;
+        End(IDCANCEL);
         return 0;
     case WM_DPICHANGED: {
         Layout(HIWORD(wParam));

@@ -2,16 +2,24 @@
 // Base of the program's small modal dialogs: a caption and close box, system controls made
 // from a table, laid out at the scale of the screen the dialog is on and again when it is
 // moved to a screen of another scale. Escape, the close box and IDCANCEL end it with
-// IDCANCEL; IDOK ends it through OnOk.
+// IDCANCEL; IDOK ends it through OnOk. The dialog keeps its owner disabled while it is
+// open and runs in the program's one message loop: opening it returns at once, and its end
+// is told through a callback.
 
 #include "ui/win32/controls.h"
 #include "ui/win32/window.h"
 
+#include <functional>
 #include <span>
 
 namespace vistrel {
 
-class TDialog : public Window, public TObject {
+class TDialog : public Window {
+public:
+    bool IsOpen() const { return open_; }
+    // Ends the dialog as its buttons do (IDOK or IDCANCEL).
+    void End(int result);
+
 protected:
     struct Child {
         TControl* control;
@@ -35,9 +43,10 @@ protected:
     virtual void Layout(int dpi) = 0;
     // Sizes the client area and places the controls, all given at 96 DPI.
     void Arrange(int dpi, int clientWidth, int clientHeight, std::span<const Place> places);
-    // Shows the dialog centred on the area, disables the owner and runs the modal loop until
-    // the dialog ends; returns how it ended (IDOK or IDCANCEL).
-    int RunModal(HWND owner, const RECT& area, HWND focus);
+    // Shows the dialog centred on the area (kept within the work area of the owner's
+    // monitor), disables the owner and returns; ended(IDOK or IDCANCEL) runs when the dialog
+    // ends. A dialog already open stays as it is.
+    void Open(HWND owner, const RECT& area, HWND focus, std::function<void(int result)> ended);
     // Asked on IDOK: false keeps the dialog open.
     virtual bool OnOk() { return true; }
     // Controls' own commands (not IDOK or IDCANCEL).
@@ -46,7 +55,9 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    int result_ = 0;
+    bool open_ = false;
+    HWND owner_ = nullptr;
+    std::function<void(int)> ended_;
 };
 
 } // namespace vistrel

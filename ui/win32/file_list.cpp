@@ -103,6 +103,15 @@ std::wstring TFileListBox::SelectedPath() const {
     return folder_ + L"\\" + model_.Name(static_cast<size_t>(selected_));
 }
 
+bool TFileListBox::SelectedItemRect(RECT& r) const {
+    if (selected_ < 0 || ::SendMessageW(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(selected_),
+                                        reinterpret_cast<LPARAM>(&r)) == LB_ERR)
+        return false;
+    RECT client, shown;
+    ::GetClientRect(hwnd_, &client);
+    return ::IntersectRect(&shown, &r, &client) != FALSE;
+}
+
 void TFileListBox::Select(int index, bool notify) {
     ::SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     int previous = selected_;
@@ -117,12 +126,12 @@ void TFileListBox::Change() {
     std::wstring name = selected_ >= 0 ? model_.Name(static_cast<size_t>(selected_)) : L"";
     ::SetWindowTextW(hwnd_, name.c_str());
     if (OnChange)
-        OnChange(this);
+        OnChange();
 }
 
 void TFileListBox::Command(WORD code) {
     if (code == LBN_DBLCLK && OnDblClick)
-        OnDblClick(this);
+        OnDblClick();
     if (code != LBN_SELCHANGE)
         return;
     // The user moved the selection; choosing the item already selected changes nothing.
@@ -171,7 +180,7 @@ LRESULT CALLBACK TFileListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, 
                 unsigned shift = (::GetKeyState(VK_SHIFT) < 0 ? 1u : 0u) |
                                  (::GetKeyState(VK_CONTROL) < 0 ? 2u : 0u) |
                                  (::GetKeyState(VK_MENU) < 0 ? 4u : 0u);
-                self->OnKeyDown(self, key, shift);
+                self->OnKeyDown(key, shift);
                 if (key == 0)
                     return 0;
                 wParam = key;

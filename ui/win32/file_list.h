@@ -4,7 +4,8 @@
 // folder of 100,000 photos is listed as fast as it can be read.
 
 #include "base/win32/handles.h"
-#include "ui/file_list_model.h"
+#include "base/file_list_model.h"
+#include "ui/type_ahead.h"
 #include "ui/win32/controls.h"
 
 #include <functional>
@@ -22,7 +23,7 @@ public:
     TNotifyEvent OnChange;
     TNotifyEvent OnDblClick;
     // Key presses, before the list's own handling.
-    std::function<void(TObject* sender, WORD& key, unsigned shift)> OnKeyDown;
+    std::function<void(WORD& key, unsigned shift)> OnKeyDown;
 
     void Create(HWND parent, DWORD style);
     void SetItemHeight(int height);
@@ -46,6 +47,9 @@ public:
     // The list's folder, a separator and the selected name; empty with nothing selected.
     std::wstring SelectedPath() const;
     int ItemIndex() const { return selected_; }
+    // The selected item's rectangle in the list's client area; false when nothing is
+    // selected or it is scrolled out of view.
+    bool SelectedItemRect(RECT& r) const;
     // Whether an item has this name, letter case ignored.
     bool Contains(std::wstring_view name) const { return model_.IndexOfName(name) >= 0; }
     const FileListModel& Model() const { return model_; }

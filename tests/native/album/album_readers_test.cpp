@@ -2,6 +2,7 @@
 
 #include "album/bmp_reader.h"
 #include "album/jpeg_reader.h"
+#include "album/picture_kind.h"
 #include "base/error.h"
 #include "capture/bmp_file.h"
 #include "capture/jpeg_file.h"
@@ -51,6 +52,17 @@ std::vector<uint8_t> JpegFile(int w, int h, int quality = 80) {
 const std::wstring kInvalidBmp = L"Bitmap image is not valid";
 
 } // namespace
+
+TEST(PictureKind, IsChosenByTheLastExtensionAloneWithoutRegardToCase) {
+    EXPECT_EQ(PictureKindOf(L"C:\\a.b\\x.BMP"), PictureKind::Bmp);
+    EXPECT_EQ(PictureKindOf(L"x.png.Jpeg"), PictureKind::Jpeg);
+    EXPECT_EQ(PictureKindOf(L"/a/x.jpg"), PictureKind::Jpeg);
+    EXPECT_EQ(PictureKindOf(L"x.pNg"), PictureKind::Png);
+    EXPECT_EQ(testing_support::ErrorOf([] { PictureKindOf(L"x.jpg.gif"); }),
+              L"Unknown picture file extension (.gif)");
+    EXPECT_EQ(testing_support::ErrorOf([] { PictureKindOf(L"C:\\a.jpg\\x"); }),
+              L"Unknown picture file extension (.)");
+}
 
 TEST(BmpReader, AcceptsTheProgramsOwnPhotosOfEveryDepth) {
     for (int bpp : {1, 4, 8, 16, 24, 32}) {

@@ -3,7 +3,7 @@
 // its photos and stored geometry stay in physical pixels.
 
 #include "tests/wine/support/images.h"
-#include "tests/wine/support/main_form_fixture.h"
+#include "tests/wine/support/main_window_fixture.h"
 #include "ui/layout.h"
 #include "ui/win32/fonts.h"
 
@@ -33,7 +33,7 @@ int TextWidth(HWND control, const std::wstring& text) {
 
 } // namespace
 
-class Scales : public MainFormTest {
+class Scales : public MainWindowTest {
 protected:
     int dpi = ExpectedDpi();
     int S(int v) const { return ScaleForDpi(v, dpi); }
@@ -51,7 +51,7 @@ TEST_F(Scales, EveryMeasureOfThePanelGrowsWithTheScreensScale) {
     EXPECT_GE(vistrel::UiFontHeight(), 10)
         << std::string(vistrel::UiFontFace().begin(), vistrel::UiFontFace().end());
     int cx = 0, cy = 0;
-    ImageList_GetIconSize(f.ImageList.get(), &cx, &cy);
+    ImageList_GetIconSize(f.TabIcons(), &cx, &cy);
     EXPECT_EQ(cx, S(16));
 
     // A picture of each scale for people to look at.
@@ -64,20 +64,21 @@ TEST_F(Scales, NoCaptionIsCutOffOrRunsIntoItsNeighbour) {
     // Check boxes: the box, a gap, the caption.
     const int box = GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(dpi)) + S(4);
     for (TControl* c :
-         {static_cast<TControl*>(&f.Scale), static_cast<TControl*>(&f.Proportional)}) {
+         {static_cast<TControl*>(&f.ResizeBox), static_cast<TControl*>(&f.ProportionalBox)}) {
         RECT r = ClientRectOf(c->Handle());
         EXPECT_LE(box + TextWidth(c->Handle(), c->Text()), r.right) << ClassName(c->Handle());
     }
     RECT button = ClientRectOf(f.PhotoButton.Handle());
     EXPECT_LE(TextWidth(f.PhotoButton.Handle(), f.PhotoButton.Text()) + S(8), button.right);
     // Labels show their whole text and touch no other control of the panel.
-    f.JPEGSlider.SetPosition(100);
-    f.ScaleSlider.SetPosition(100); // "100%", the widest
+    f.QualitySlider.SetPosition(100);
+    f.PercentSlider.SetPosition(100); // "100%", the widest
     Pump();
     std::vector<HWND> others;
-    for (HWND h = GetWindow(f.Panel1.Handle(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+    for (HWND h = GetWindow(f.OptionsPanel.Handle(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
         others.push_back(h);
-    for (TControl* label : {&f.Label1, &f.Label2, &f.Label3, &f.Label4, &f.Label5, &f.Label6}) {
+    for (TControl* label : {&f.TypeLabel, &f.QualityLabel, &f.QualityNumber, &f.WidthLabel,
+                            &f.HeightLabel, &f.PercentNumber}) {
         RECT r = InParent(label->Handle());
         EXPECT_GE(r.right - r.left, TextWidth(label->Handle(), label->Text()));
         for (HWND other : others) {
@@ -90,7 +91,7 @@ TEST_F(Scales, NoCaptionIsCutOffOrRunsIntoItsNeighbour) {
     }
     // The longest hint fits the status bar beside its size grip.
     RECT bar = ClientRectOf(f.StatusBar.Handle());
-    EXPECT_LE(TextWidth(f.StatusBar.Handle(), f.JPEGSlider.Hint) + S(4),
+    EXPECT_LE(TextWidth(f.StatusBar.Handle(), f.QualitySlider.Hint) + S(4),
               bar.right - GetSystemMetricsForDpi(SM_CXVSCROLL, static_cast<UINT>(dpi)));
 }
 
@@ -100,8 +101,7 @@ TEST_F(Scales, PhotosAndStoredGeometryStayInPhysicalPixels) {
     std::filesystem::create_directories(Photos());
     WriteFile(folder_->Path() / L"vistrel.ini", "[photo]\ntype=0\n");
     CreateForm();
-    form_->PhotoButtonClick(&form_->PhotoButton);
-    Pump();
+    ASSERT_TRUE(TakePhoto());
     RgbImage image = ReadBmp(ReadAll(Photos() / L"image_00001.bmp"));
     ASSERT_EQ(image.width, 800);
     ASSERT_EQ(image.height, 600);

@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <memory>
+#include <thread>
 
 using namespace testing_support;
 namespace fs = std::filesystem;
@@ -110,6 +112,39 @@ TEST_F(Hotkey, TakesAPhotoFromAnotherProgramWhichKeepsTheKeyboard) {
     EXPECT_EQ(vistrel.program->WaitExit(10s), 0);
     EXPECT_EQ(ReadIni((vistrel.folder.Path() / L"vistrel.ini").wstring(), L"photo", L"hotkey"),
               L"Ctrl+Shift+F9");
+}
+
+TEST_F(Hotkey, PressesBehindAPhotoWhoseViewWentAreDroppedNotKeptForALaterPress) {
+    Installed vistrel("[photo]\nhotkey=Ctrl+Shift+F9\n");
+    vistrel.Start();
+    ASSERT_TRUE(vistrel.panel->Found());
+    MessageBoxCatcher boxes(vistrel.program->Id());
+    FocusBrowser();
+    // Three quick presses; the browser's view goes the moment the first photo hides the
+    // panel, so the presses behind it find none.
+    std::atomic<bool> gone{false};
+    std::thread browser([&] {
+        gone = WaitFor([&] { return !IsWindowVisible(vistrel.panel->Main()); }, 20s);
+        PostMessageW(standin_, WM_APP + 1, 0, 0);
+    });
+    Xdotool(L"key --delay 40 ctrl+shift+F9 ctrl+shift+F9 ctrl+shift+F9");
+    browser.join();
+    ASSERT_TRUE(gone);
+    ASSERT_TRUE(vistrel.panel->WaitForPhotos());
+    const size_t before = FilesIn(vistrel.Photos()).size();
+    ASSERT_LE(before, 1u);
+
+    // Much later, with the view back: one press, one photo, never one left over from then.
+    PostMessageW(standin_, WM_APP + 2, 0, 0);
+    ASSERT_TRUE(WaitFor([&] {
+        return FindWindowExW(standin_, nullptr, L"Active Worlds Viewport", nullptr) != nullptr;
+    }));
+    FocusBrowser();
+    Xdotool(L"key ctrl+shift+F9");
+    ASSERT_TRUE(WaitFor([&] { return FilesIn(vistrel.Photos()).size() > before; }));
+    ASSERT_TRUE(vistrel.panel->WaitForPhotos());
+    EXPECT_EQ(FilesIn(vistrel.Photos()).size(), before + 1);
+    EXPECT_TRUE(boxes.Seen().empty());
 }
 
 TEST_F(Hotkey, ASecondProgramWithTheSameHotkeyTellsOnceAndWorksOnWithoutIt) {

@@ -92,7 +92,7 @@ TEST(Panel, EndingTheSessionSavesTheSettingsOnce) {
     Program vistrel(exe);
     PanelDriver panel(vistrel);
     ASSERT_TRUE(panel.Found());
-    SendMessageW(panel.TypeBox(), CB_SETCURSEL, 0, 0); // ".BMP"
+    panel.ChooseType(0); // ".BMP"
     RECT r;
     GetWindowRect(panel.Main(), &r);
     SetWindowPos(panel.Main(), nullptr, 321, 123, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

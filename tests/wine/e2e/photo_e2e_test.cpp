@@ -51,14 +51,8 @@ protected:
         return names;
     }
 
-    void SetType(int index) {
-        SendMessageW(panel_->TypeBox(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    }
-    void SetScale(const wchar_t* x, const wchar_t* y) {
-        SendMessageW(panel_->ScaleBox(), BM_SETCHECK, BST_CHECKED, 0);
-        SendMessageW(panel_->XScale(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(x));
-        SendMessageW(panel_->YScale(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(y));
-    }
+    void SetType(int index) { panel_->ChooseType(index); }
+    void SetScale(const wchar_t* x, const wchar_t* y) { panel_->ResizeTo(x, y); }
 
     void TearDown() override {
         if (panel_ && program_->Running()) {

@@ -23,7 +23,7 @@ protected:
         program_ = std::make_unique<Program>(exe_);
         panel_ = std::make_unique<PanelDriver>(*program_);
         ASSERT_TRUE(panel_->Found());
-        SendMessageW(panel_->TypeBox(), CB_SETCURSEL, 0, 0); // BMP: compared exactly
+        panel_->ChooseType(0); // BMP: compared exactly
         boxes_ = std::make_unique<MessageBoxCatcher>(program_->Id());
     }
     void TearDown() override {

@@ -229,7 +229,7 @@ TEST_F(Robustness, AFullDiskGivesAnErrorAndLeavesEverythingElseWhole) {
         Idle(panel.Main());
         std::string first = ReadBytes(photos / L"image_00001.jpg");
 
-        SendMessageW(panel.TypeBox(), CB_SETCURSEL, 0, 0); // BMP: 1.9 MB
+        panel.ChooseType(0); // BMP: 1.9 MB
         fill(300 * 1024);
         MessageBoxCatcher boxes(program.Id());
         panel.Click(panel.PhotoButton());

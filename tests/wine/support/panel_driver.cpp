@@ -59,9 +59,37 @@ void PanelDriver::Click(HWND button) const {
     PostMessageW(button, BM_CLICK, 0, 0);
 }
 
+void PanelDriver::ChooseType(int index) const {
+    HWND box = TypeBox();
+    SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(box));
+}
+
+void PanelDriver::ResizeTo(const wchar_t* width, const wchar_t* height) const {
+    if (SendMessageW(ScaleBox(), BM_GETCHECK, 0, 0) != BST_CHECKED)
+        SendMessageW(ScaleBox(), BM_CLICK, 0, 0);
+    if (SendMessageW(ProportionalBox(), BM_GETCHECK, 0, 0) == BST_CHECKED)
+        SendMessageW(ProportionalBox(), BM_CLICK, 0, 0);
+    SendMessageW(WidthBox(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(width));
+    SendMessageW(HeightBox(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(height));
+}
+
+bool PanelDriver::PhotoUnderWay() const {
+    static const UINT query = RegisterWindowMessageW(L"Vistrel.PhotoUnderWay");
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(main_, query, 0, 0, SMTO_NORMAL, 10000, &result) != 0 && result != 0;
+}
+
+bool PanelDriver::WaitForPhotos(std::chrono::milliseconds timeout) const {
+    return WaitFor([&] { return !PhotoUnderWay(); }, timeout);
+}
+
 bool PanelDriver::ClickAndWait(HWND button) const {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &result) != 0;
+    if (!SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &result))
+        return false;
+    return WaitForPhotos();
 }
 
 void PanelDriver::Idle() const {

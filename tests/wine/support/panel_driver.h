@@ -25,14 +25,24 @@ public:
     HWND List() const { return ByClass(L"ListBox"); }
     HWND TypeBox() const { return ByClass(L"ComboBox"); }
     HWND ScaleBox() const { return ByText(L"Изменить разрешение фото:"); }
-    HWND XScale() const { return ByClass(L"Edit", 0); }
-    HWND YScale() const { return ByClass(L"Edit", 1); }
+    HWND ProportionalBox() const { return ByText(L"Сохранять пропорции:"); }
+    HWND WidthBox() const { return ByClass(L"Edit", 0); }
+    HWND HeightBox() const { return ByClass(L"Edit", 1); }
+
+    // A choice in the type list, as the user's choice reaches the program.
+    void ChooseType(int index) const;
+    // Resizing on, to these texts typed in the size boxes (proportional sizing off, which
+    // would take the size from the view).
+    void ResizeTo(const wchar_t* width, const wchar_t* height) const;
 
     // Posts a click, as a user's click arrives, and returns at once.
     void Click(HWND button) const;
-    // Clicks and returns when the program has handled the click to its end (an error box
-    // it shows on the way must be closed by the test).
+    // Clicks and returns when the photo it started, and any queued behind it, have ended
+    // (an error box shown on the way must be closed by the test).
     bool ClickAndWait(HWND button) const;
+    // Returns when no photo is under way or waits (false after the timeout).
+    bool WaitForPhotos(std::chrono::milliseconds timeout = 60s) const;
+    bool PhotoUnderWay() const;
     // Returns when the program has handled every message sent to it so far.
     void Idle() const;
     int ListCount() const;

@@ -4,7 +4,7 @@
 #include "capture/bmp_file.h"
 #include "capture/jpeg_file.h"
 #include "capture/png_file.h"
-#include "tests/wine/support/main_form_fixture.h"
+#include "tests/wine/support/main_window_fixture.h"
 #include "tests/wine/support/message_box.h"
 
 #include <atomic>
@@ -63,10 +63,10 @@ bool Shows(HWND hwnd, int x, int y, int r, int g, int b, int tolerance = 6) {
 
 } // namespace
 
-class Album : public MainFormTest {
+class Album : public MainWindowTest {
 protected:
     void Select(const wchar_t* name) {
-        form_->FileListBox.SelectByPath((Photos() / name).wstring());
+        form_->PhotoList.SelectByPath((Photos() / name).wstring());
         RedrawWindow(form_->Handle(), nullptr, nullptr,
                      RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         Pump();
@@ -74,14 +74,14 @@ protected:
     }
     vistrel::Box Fit(int w, int h) {
         RECT r;
-        GetClientRect(form_->Photo.Handle(), &r);
+        GetClientRect(form_->Preview.Handle(), &r);
         return vistrel::FitPicture(w, h, r.right, r.bottom);
     }
     // Paints the preview a few more times, as covering and uncovering it would.
     void PaintPhotoAgain() {
         for (int i = 0; i < 3; ++i) {
-            InvalidateRect(form_->Photo.Handle(), nullptr, FALSE);
-            UpdateWindow(form_->Photo.Handle());
+            InvalidateRect(form_->Preview.Handle(), nullptr, FALSE);
+            UpdateWindow(form_->Preview.Handle());
             Pump();
         }
     }
@@ -92,8 +92,8 @@ TEST_F(Album, SelectingABmpShowsItFittedAndCentredOnTheBlackPanel) {
     WriteBmp(Photos() / L"red.bmp", Solid(640, 480, 255, 0, 0));
     CreateForm();
     Select(L"red.bmp");
-    ASSERT_TRUE(form_->Photo.Visible());
-    HWND photo = form_->Photo.Handle();
+    ASSERT_TRUE(form_->Preview.Visible());
+    HWND photo = form_->Preview.Handle();
     vistrel::Box fit = Fit(640, 480);
     ASSERT_GT(fit.width, 100);
     EXPECT_TRUE(Shows(photo, fit.left + fit.width / 2, fit.top + fit.height / 2, 255, 0, 0));
@@ -110,8 +110,8 @@ TEST_F(Album, SelectingAJpegShowsItAndATallOneGetsBlackSides) {
     WriteJpeg(Photos() / L"blue.jpg", Solid(480, 640, 0, 0, 255));
     CreateForm();
     Select(L"blue.jpg");
-    ASSERT_TRUE(form_->Photo.Visible());
-    HWND photo = form_->Photo.Handle();
+    ASSERT_TRUE(form_->Preview.Visible());
+    HWND photo = form_->Preview.Handle();
     vistrel::Box fit = Fit(480, 640);
     EXPECT_TRUE(Shows(photo, fit.left + fit.width / 2, fit.top + 20, 0, 0, 255));
     EXPECT_TRUE(Shows(photo, fit.left / 2, 3, 0, 0, 0, 0));
@@ -125,12 +125,12 @@ TEST_F(Album, APngIsShownFittedAndABrokenOneIsToldOnce) {
     bytes[bytes.size() - 20] ^= 0x55; // in the pixel data: its checksum no longer holds
     WriteFile(Photos() / L"broken.png", std::string(bytes.begin(), bytes.end()));
     CreateForm();
-    EXPECT_EQ(form_->FileListBox.Count(), 2);
+    EXPECT_EQ(form_->PhotoList.Count(), 2);
     Select(L"green.png");
-    ASSERT_TRUE(form_->Photo.Visible());
+    ASSERT_TRUE(form_->Preview.Visible());
     vistrel::Box fit = Fit(1920, 1080);
-    EXPECT_TRUE(Shows(form_->Photo.Handle(), fit.left + fit.width / 2, fit.top + fit.height / 2, 0,
-                      200, 0));
+    EXPECT_TRUE(Shows(form_->Preview.Handle(), fit.left + fit.width / 2, fit.top + fit.height / 2,
+                      0, 200, 0));
     MessageBoxCatcher boxes;
     Select(L"broken.png");
     PaintPhotoAgain();
@@ -147,17 +147,17 @@ TEST_F(Album, FilesThatCannotBeLoadedShowNoPreviewAndNoMessage) {
     CreateForm();
     MessageBoxCatcher boxes;
     Select(L"text.jpg");
-    EXPECT_FALSE(form_->Photo.Visible());
+    EXPECT_FALSE(form_->Preview.Visible());
     Select(L"text.bmp");
-    EXPECT_FALSE(form_->Photo.Visible());
+    EXPECT_FALSE(form_->Preview.Visible());
     // A 0-byte BMP is an empty picture: shown, drawing nothing over the black panel.
     Select(L"empty.bmp");
-    EXPECT_TRUE(form_->Photo.Visible());
-    EXPECT_TRUE(Shows(form_->Photo.Handle(), 3, 3, 0, 0, 0, 0));
+    EXPECT_TRUE(form_->Preview.Visible());
+    EXPECT_TRUE(Shows(form_->Preview.Handle(), 3, 3, 0, 0, 0, 0));
     // A file gone since the list was read.
     std::filesystem::remove(Photos() / L"text.jpg");
     Select(L"text.jpg");
-    EXPECT_FALSE(form_->Photo.Visible());
+    EXPECT_FALSE(form_->Preview.Visible());
     Pump();
     EXPECT_TRUE(boxes.Seen().empty());
 }
@@ -168,7 +168,7 @@ TEST_F(Album, DataTheLibraryRejectsIsReportedOnceAfterTheFirstPaint) {
     CreateForm();
     MessageBoxCatcher boxes;
     Select(L"empty.jpg");
-    EXPECT_TRUE(form_->Photo.Visible()) << "an empty .jpg loads";
+    EXPECT_TRUE(form_->Preview.Visible()) << "an empty .jpg loads";
     ASSERT_TRUE(boxes.WaitForCount(1));
     PaintPhotoAgain(); // does not report again
     auto seen = boxes.Seen();
@@ -200,25 +200,25 @@ TEST_F(Album, DeleteKeyRemovesTheSelectedPhotoAndLeavesNothingSelected) {
     WriteBmp(Photos() / L"b.bmp", Solid(10, 10, 1, 2, 3));
     CreateForm();
     Select(L"a.bmp");
-    ASSERT_TRUE(form_->Photo.Visible());
-    SetFocus(form_->FileListBox.Handle());
+    ASSERT_TRUE(form_->Preview.Visible());
+    SetFocus(form_->PhotoList.Handle());
     // Delete with Shift held still deletes.
     BYTE keys[256];
     GetKeyboardState(keys);
     keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
     SetKeyboardState(keys);
     ASSERT_LT(GetKeyState(VK_SHIFT), 0);
-    SendMessageW(form_->FileListBox.Handle(), WM_KEYDOWN, VK_DELETE, 0);
+    SendMessageW(form_->PhotoList.Handle(), WM_KEYDOWN, VK_DELETE, 0);
     keys[VK_SHIFT] = keys[VK_LSHIFT] = 0;
     SetKeyboardState(keys);
     Pump();
     EXPECT_FALSE(std::filesystem::exists(Photos() / L"a.bmp"));
     EXPECT_TRUE(std::filesystem::exists(Photos() / L"b.bmp"));
-    EXPECT_EQ(form_->FileListBox.Count(), 1);
-    EXPECT_EQ(form_->FileListBox.ItemIndex(), -1);
-    EXPECT_FALSE(form_->Photo.Visible());
+    EXPECT_EQ(form_->PhotoList.Count(), 1);
+    EXPECT_EQ(form_->PhotoList.ItemIndex(), -1);
+    EXPECT_FALSE(form_->Preview.Visible());
     // Nothing selected: Delete does nothing.
-    SendMessageW(form_->FileListBox.Handle(), WM_KEYDOWN, VK_DELETE, 0);
+    SendMessageW(form_->PhotoList.Handle(), WM_KEYDOWN, VK_DELETE, 0);
     EXPECT_TRUE(std::filesystem::exists(Photos() / L"b.bmp"));
 }
 
@@ -227,43 +227,43 @@ TEST_F(Album, ContextMenuOffersDeletionForAnExistingSelectedPhotoUntilTheNextPop
     WriteBmp(Photos() / L"a.bmp", Solid(10, 10, 1, 2, 3));
     CreateForm();
     auto& f = *form_;
-    f.FileListBoxContextPopup(&f.FileListBox);
-    EXPECT_FALSE(f.DelPhoto.Visible);
-    EXPECT_FALSE(f.N4.Visible);
+    f.OnListContextPopup();
+    EXPECT_FALSE(f.DeleteItem.Visible);
+    EXPECT_FALSE(f.AboutSeparator.Visible);
 
     Select(L"a.bmp");
-    f.FileListBoxContextPopup(&f.FileListBox);
-    EXPECT_TRUE(f.DelPhoto.Visible);
-    EXPECT_TRUE(f.N4.Visible);
+    f.OnListContextPopup();
+    EXPECT_TRUE(f.DeleteItem.Visible);
+    EXPECT_TRUE(f.AboutSeparator.Visible);
 
     // The selected file vanishes; the entries stay until the menu opens over the list.
     std::filesystem::remove(Photos() / L"a.bmp");
-    EXPECT_TRUE(f.DelPhoto.Visible);
-    f.FileListBoxContextPopup(&f.FileListBox);
-    EXPECT_FALSE(f.DelPhoto.Visible);
+    EXPECT_TRUE(f.DeleteItem.Visible);
+    f.OnListContextPopup();
+    EXPECT_FALSE(f.DeleteItem.Visible);
 
     // Deleting through the menu entry hides the entries again.
     WriteBmp(Photos() / L"b.bmp", Solid(10, 10, 1, 2, 3));
-    f.FileListBox.Reread();
+    f.PhotoList.Reread();
     Select(L"b.bmp");
-    f.FileListBoxContextPopup(&f.FileListBox);
-    EXPECT_TRUE(f.DelPhoto.Visible);
-    f.DelPhotoClick(&f);
+    f.OnListContextPopup();
+    EXPECT_TRUE(f.DeleteItem.Visible);
+    f.OnDeleteClick();
     EXPECT_FALSE(std::filesystem::exists(Photos() / L"b.bmp"));
-    EXPECT_FALSE(f.DelPhoto.Visible);
-    EXPECT_FALSE(f.N4.Visible);
+    EXPECT_FALSE(f.DeleteItem.Visible);
+    EXPECT_FALSE(f.AboutSeparator.Visible);
 
     // A right-click on another photo selects it: the menu it opens deletes that one.
     WriteBmp(Photos() / L"c.bmp", Solid(10, 10, 1, 2, 3));
     WriteBmp(Photos() / L"d.bmp", Solid(10, 10, 1, 2, 3));
-    f.FileListBox.Reread();
+    f.PhotoList.Reread();
     Select(L"d.bmp");
     RECT c{};
-    SendMessageW(f.FileListBox.Handle(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&c));
-    SendMessageW(f.FileListBox.Handle(), WM_RBUTTONDOWN, MK_RBUTTON,
+    SendMessageW(f.PhotoList.Handle(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&c));
+    SendMessageW(f.PhotoList.Handle(), WM_RBUTTONDOWN, MK_RBUTTON,
                  MAKELPARAM(c.left + 4, c.bottom - 1));
-    f.FileListBoxContextPopup(&f.FileListBox);
-    f.DelPhotoClick(&f);
+    f.OnListContextPopup();
+    f.OnDeleteClick();
     EXPECT_FALSE(std::filesystem::exists(Photos() / L"c.bmp"));
     EXPECT_TRUE(std::filesystem::exists(Photos() / L"d.bmp"));
 }
@@ -277,10 +277,10 @@ TEST_F(Album, APhotoThatCannotBeDeletedStaysListedWithoutAMessage) {
     HANDLE held = CreateFileW((Photos() / L"held.bmp").c_str(), GENERIC_READ, FILE_SHARE_READ,
                               nullptr, OPEN_EXISTING, 0, nullptr);
     MessageBoxCatcher boxes;
-    form_->DeleteSelectedPhoto();
+    form_->OnDeleteClick();
     Pump();
     CloseHandle(held);
     EXPECT_TRUE(std::filesystem::exists(Photos() / L"held.bmp"));
-    EXPECT_EQ(form_->FileListBox.Count(), 1);
+    EXPECT_EQ(form_->PhotoList.Count(), 1);
     EXPECT_TRUE(boxes.Seen().empty());
 }

@@ -2,7 +2,7 @@
 
 #include "base/error.h"
 #include "base/win32/file_system.h"
-#include "tests/wine/support/main_form_fixture.h"
+#include "tests/wine/support/main_window_fixture.h"
 
 using namespace testing_support;
 
@@ -17,14 +17,14 @@ std::vector<std::wstring> Items(const vistrel::TFileListBox& list) {
 
 } // namespace
 
-class PhotoList : public MainFormTest {
+class PhotoList : public MainWindowTest {
 protected:
     int changes = 0;
     void CountChanges() {
-        auto original = form_->FileListBox.OnChange;
-        form_->FileListBox.OnChange = [this, original](vistrel::TObject* s) {
+        auto original = form_->PhotoList.OnChange;
+        form_->PhotoList.OnChange = [this, original] {
             ++changes;
-            original(s);
+            original();
         };
     }
 };
@@ -41,24 +41,23 @@ TEST_F(PhotoList, ListsPhotoFilesSortedWithoutRegardToCase) {
 
     CreateForm();
     std::vector<std::wstring> expected{L"A.bmp", L"b.JPG", L"c.PNG", L"readonly.bmp", L"Z.Bmp"};
-    EXPECT_EQ(Items(form_->FileListBox), expected);
-    EXPECT_EQ(form_->FileListBox.ItemIndex(), -1);
-    EXPECT_EQ(form_->FileListBox.SelectedPath(), L"");
+    EXPECT_EQ(Items(form_->PhotoList), expected);
+    EXPECT_EQ(form_->PhotoList.ItemIndex(), -1);
+    EXPECT_EQ(form_->PhotoList.SelectedPath(), L"");
     // The list answers for its items like a list of strings.
     wchar_t text[64]{};
     EXPECT_EQ(
-        SendMessageW(form_->FileListBox.Handle(), LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text)),
-        5);
+        SendMessageW(form_->PhotoList.Handle(), LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text)), 5);
     EXPECT_STREQ(text, L"b.JPG");
-    EXPECT_EQ(SendMessageW(form_->FileListBox.Handle(), LB_GETCOUNT, 0, 0), 5);
+    EXPECT_EQ(SendMessageW(form_->PhotoList.Handle(), LB_GETCOUNT, 0, 0), 5);
     SetFileAttributesW((Photos() / L"readonly.bmp").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(PhotoList, CreatesPhotosFolderBesideProgramAndListsIt) {
     CreateForm();
     EXPECT_TRUE(std::filesystem::is_directory(Photos()));
-    EXPECT_EQ(form_->FileListBox.Folder(), Photos().wstring());
-    EXPECT_EQ(form_->FileListBox.Count(), 0);
+    EXPECT_EQ(form_->PhotoList.Folder(), Photos().wstring());
+    EXPECT_EQ(form_->PhotoList.Count(), 0);
 }
 
 TEST_F(PhotoList, SelectByPathRereadAndUserMovesRunChangeHandler) {
@@ -67,7 +66,7 @@ TEST_F(PhotoList, SelectByPathRereadAndUserMovesRunChangeHandler) {
         WriteFile(Photos() / name);
     CreateForm();
     CountChanges();
-    auto& list = form_->FileListBox;
+    auto& list = form_->PhotoList;
 
     // Letter case of the name does not matter.
     list.SelectByPath((Photos() / L"IMAGE_00002.BMP").wstring());
@@ -115,7 +114,7 @@ TEST_F(PhotoList, TypingSelectsFirstItemStartingWithTypedText) {
         WriteFile(Photos() / name);
     CreateForm();
     CountChanges();
-    auto& list = form_->FileListBox;
+    auto& list = form_->PhotoList;
     HWND h = list.Handle();
     SendMessageW(h, WM_CHAR, L'b', 0);
     EXPECT_EQ(list.Item(list.ItemIndex()), L"banana.jpg");

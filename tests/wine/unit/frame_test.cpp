@@ -1,6 +1,6 @@
 // The main window's frame: minimum width, roll-up, snapping and minimising.
 
-#include "tests/wine/support/main_form_fixture.h"
+#include "tests/wine/support/main_window_fixture.h"
 #include "tests/wine/support/user_input.h"
 #include "ui/layout.h"
 #include "ui/win32/fonts.h"
@@ -9,7 +9,7 @@
 
 using namespace testing_support;
 
-class Frame : public MainFormTest {};
+class Frame : public MainWindowTest {};
 
 TEST_F(Frame, CannotBeNarrowerThanMinimumWidth) {
     CreateForm();
@@ -35,7 +35,7 @@ TEST_F(Frame, DoubleClickOnFrameRollsUpAndRestoresExactClientHeight) {
 
     SendMessageW(f.Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
     Pump();
-    EXPECT_EQ(f.Tag, client);
+    EXPECT_EQ(f.UnrolledHeight(), client);
     EXPECT_EQ(f.ClientHeight(), 0);
     w = WindowRect(f.Handle());
     EXPECT_EQ(w.bottom - w.top, nonClient);
@@ -52,7 +52,7 @@ TEST_F(Frame, DoubleClickOnFrameRollsUpAndRestoresExactClientHeight) {
 
     SendMessageW(f.Handle(), WM_NCLBUTTONDBLCLK, HTLEFT, 0);
     Pump();
-    EXPECT_EQ(f.Tag, 0);
+    EXPECT_EQ(f.UnrolledHeight(), 0);
     EXPECT_EQ(f.ClientHeight(), client);
     // The limit is gone again.
     w = WindowRect(f.Handle());
@@ -94,12 +94,12 @@ TEST_F(Frame, HideMinimisesWholeProgramOffTopAndRestoreBringsItBackOnTop) {
     CreateForm();
     auto& f = *form_;
     HWND app = vistrel::Application.Handle();
-    f.HideClick(&f);
+    f.OnMinimiseClick();
     Pump();
     EXPECT_TRUE(IsIconic(app));
     EXPECT_FALSE(IsWindowVisible(f.Handle()));
     // Once minimised, another Hide does nothing.
-    f.HideClick(&f);
+    f.OnMinimiseClick();
     EXPECT_TRUE(IsIconic(app));
 
     // The taskbar button restores it.
@@ -176,6 +176,6 @@ TEST_F(Frame, MovedToAScreenOfAnotherScaleItIsLaidOutAgainWhereTheSystemSays) {
     EXPECT_EQ(f.Dpi(), to);
     ExpectLaidOutFor(f, to);
     int cx = 0, cy = 0;
-    ImageList_GetIconSize(f.ImageList.get(), &cx, &cy);
+    ImageList_GetIconSize(f.TabIcons(), &cx, &cy);
     EXPECT_EQ(cx, vistrel::ScaleForDpi(16, to));
 }

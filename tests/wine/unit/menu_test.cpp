@@ -1,8 +1,7 @@
 // The context menu, the status bar's hints and the about box.
 
-#include "about/win32/about_form.h"
 #include "capture/jpeg_file.h"
-#include "tests/wine/support/main_form_fixture.h"
+#include "tests/wine/support/main_window_fixture.h"
 #include "tests/wine/support/message_box.h"
 #include "tests/wine/support/panel_driver.h"
 #include "tests/wine/support/user_input.h"
@@ -16,10 +15,10 @@
 
 using namespace testing_support;
 
-class Menu : public MainFormTest {
+class Menu : public MainWindowTest {
 protected:
     void SetUp() override {
-        MainFormTest::SetUp();
+        MainWindowTest::SetUp();
         std::filesystem::create_directories(Photos());
         // A real picture: an empty file would put up an error box once the preview paints,
         // at a moment that depends on the menus.
@@ -74,20 +73,20 @@ protected:
 
 TEST_F(Menu, StatusBarShowsTheHintOfTheControlUnderThePointer) {
     auto& f = *form_;
-    POINT p = Centre(f.JPEGSlider.Handle());
+    POINT p = Centre(f.QualitySlider.Handle());
     SetCursorPos(p.x, p.y);
     Pump();
     EXPECT_EQ(f.StatusText(), L"Чем выше число, тем лучше качество");
     EXPECT_EQ(StatusBarText(), L"Чем выше число, тем лучше качество");
 
     // Disabled controls show their hint too.
-    f.ScaleSlider.SetEnabled(false);
-    p = Centre(f.ScaleSlider.Handle());
+    f.PercentSlider.SetEnabled(false);
+    p = Centre(f.PercentSlider.Handle());
     SetCursorPos(p.x, p.y);
     Pump();
     EXPECT_EQ(f.StatusText(), L"Масштаб");
 
-    p = Centre(f.Label1.Handle());
+    p = Centre(f.TypeLabel.Handle());
     SetCursorPos(p.x, p.y);
     Pump();
     EXPECT_EQ(f.StatusText(), L"");
@@ -128,8 +127,8 @@ TEST_F(Menu, HighlightedEntriesShowTheirHintsInTheStatusBar) {
 }
 
 TEST_F(Menu, OverTheListWithNothingSelectedNoPhotoEntriesAreOffered) {
-    auto entries = EntriesOfMenuOpenedBy(
-        [&] { ClickAt(Centre(form_->FileListBox.Handle()), /*right=*/true); });
+    auto entries =
+        EntriesOfMenuOpenedBy([&] { ClickAt(Centre(form_->PhotoList.Handle()), /*right=*/true); });
     EXPECT_EQ(entries,
               (std::vector<std::wstring>{L"Свернуть", L"-", L"Горячая клавиша…", L"О программе"}));
 }
@@ -138,8 +137,8 @@ TEST_F(Menu, ThePhotoEntriesAreOfferedForTheSelectedPhotoHoweverTheMenuIsOpenedO
     const std::vector<std::wstring> withDeletion{
         L"Свернуть",     L"-", L"Открыть",          L"Показать в папке", L"Копировать",
         L"Удалить фото", L"-", L"Горячая клавиша…", L"О программе"};
-    HWND list = form_->FileListBox.Handle();
-    form_->FileListBox.SelectByPath((Photos() / L"a.jpg").wstring());
+    HWND list = form_->PhotoList.Handle();
+    form_->PhotoList.SelectByPath((Photos() / L"a.jpg").wstring());
     // A right-click on the selected item keeps it selected.
     RECT item{};
     SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
@@ -152,102 +151,73 @@ TEST_F(Menu, ThePhotoEntriesAreOfferedForTheSelectedPhotoHoweverTheMenuIsOpenedO
 }
 
 TEST_F(Menu, AboutShowsMainCaptionAndOpensLinksThroughShell) {
-    vistrel::TAboutForm about;
-    about.Create(form_->Handle());
-    vistrel::AboutForm = &about;
     const auto log = std::filesystem::path(L"Z:\\tmp\\vistrel-browser.log");
     std::error_code ec;
     std::filesystem::remove(log, ec);
+    auto logged = [&] {
+        std::ifstream in(log);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    };
 
     SetWindowTextW(form_->Handle(), L"Vistrel v0.12 (test)");
-    std::wstring version, caption;
-    RECT client{};
-    bool centred = false;
-    std::thread user([&] {
-        HWND dialog = nullptr;
-        WaitFor([&] {
-            dialog = FindWindowW(L"TAboutForm", nullptr);
-            return dialog && IsWindowVisible(dialog);
-        });
-        if (!dialog)
-            return;
-        caption = WindowText(dialog);
-        version = WindowText(GetDlgItem(dialog, 101));
-        GetClientRect(dialog, &client);
-        RECT r;
-        GetWindowRect(dialog, &r);
-        int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-        centred = std::abs((r.left + r.right) - sw) <= 1 && std::abs((r.top + r.bottom) - sh) <= 1;
-        for (int id : {103, 104}) {
-            HWND link = GetDlgItem(dialog, id);
-            PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-            PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-        }
-        WaitFor([&] {
-            std::ifstream in(log);
-            std::string all((std::istreambuf_iterator<char>(in)), {});
-            return all.find("mailto:") != std::string::npos &&
-                   all.find("http://vistrel.ru/") != std::string::npos;
-        });
-        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    });
-    form_->AboutClick(form_.get());
-    user.join();
-    vistrel::AboutForm = nullptr;
-
-    EXPECT_EQ(caption, L"О программе");
-    EXPECT_EQ(version, L"Vistrel v0.12 (test)");
+    form_->OnAboutClick();
+    HWND dialog = form_->About.Handle();
+    ASSERT_TRUE(IsWindowVisible(dialog));
+    EXPECT_FALSE(IsWindowEnabled(form_->Handle())) << "the panel waits for the dialog";
+    EXPECT_EQ(WindowText(dialog), L"О программе");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, 101)), L"Vistrel v0.12 (test)");
+    RECT client{}, r{};
+    GetClientRect(dialog, &client);
     EXPECT_EQ(client.right, 294);
     EXPECT_EQ(client.bottom, 105);
-    EXPECT_TRUE(centred);
-    EXPECT_FALSE(IsWindowVisible(about.Handle()));
+    GetWindowRect(dialog, &r);
+    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_LE(std::abs((r.left + r.right) - sw), 1);
+    EXPECT_LE(std::abs((r.top + r.bottom) - sh), 1);
+
+    for (int id : {103, 104}) {
+        HWND link = GetDlgItem(dialog, id);
+        PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    }
+    ASSERT_TRUE(WaitFor([&] {
+        Pump();
+        std::string all = logged();
+        return all.find("mailto:foto@vistrel.ru") != std::string::npos &&
+               all.find("http://vistrel.ru/") != std::string::npos;
+    })) << logged();
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(dialog));
     EXPECT_TRUE(IsWindowEnabled(form_->Handle()));
-    std::ifstream in(log);
-    std::string all((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_NE(all.find("http://vistrel.ru/"), std::string::npos) << all;
-    EXPECT_NE(all.find("mailto:foto@vistrel.ru"), std::string::npos) << all;
 }
 
 TEST_F(Menu, AnAboutBoxThatCouldNotBeMadeIsReportedAndTheWindowStaysUsable) {
-    vistrel::TAboutForm about; // as when making it failed at start-up
-    vistrel::AboutForm = &about;
+    DestroyWindow(form_->About.Handle()); // as when making it failed at start-up
+    ASSERT_EQ(form_->About.Handle(), nullptr);
     MessageBoxCatcher boxes;
-    // A program that would wait for the dialog for ever is stopped, so that the test ends.
-    const DWORD thread = GetCurrentThreadId();
-    std::thread watchdog([&] {
-        if (!boxes.WaitForCount(1, 5000))
-            PostThreadMessageW(thread, WM_QUIT, 0, 0);
-    });
-    vistrel::Guarded([&] { form_->AboutClick(form_.get()); });
-    watchdog.join();
-    vistrel::AboutForm = nullptr;
+    vistrel::Guarded([&] { form_->OnAboutClick(); });
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].text, L"Out of system resources.");
     EXPECT_TRUE(IsWindowEnabled(form_->Handle()));
-    EXPECT_FALSE(vistrel::Application.Terminated());
 }
 
 TEST_F(Menu, NoPhotoIsTakenWhileTheAboutBoxIsUp) {
     Program browser(BuildFolder() / L"aw-standin.exe", L"--view 168x128 --at 300,40");
     ASSERT_NE(browser.FindTopWindow(L"alphaworld"), nullptr);
-    vistrel::TAboutForm about;
-    about.Create(form_->Handle());
-    vistrel::AboutForm = &about;
-    HWND button = form_->PhotoButton.Handle();
-    std::thread user([&] {
-        HWND dialog = nullptr;
-        WaitFor([&] {
-            dialog = FindWindowW(L"TAboutForm", nullptr);
-            return dialog && IsWindowVisible(dialog);
-        });
-        // Handled in this order by the dialog's loop: the click, then the dialog's close.
-        PostMessageW(button, BM_CLICK, 0, 0);
-        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    });
-    form_->AboutClick(form_.get());
-    user.join();
-    vistrel::AboutForm = nullptr;
+    form_->OnAboutClick();
+    HWND dialog = form_->About.Handle();
+    ASSERT_TRUE(IsWindowVisible(dialog));
+    // A click that still reaches the button, and the hotkey, come to nothing; once the dialog
+    // is closed nothing is left over from them either.
+    PostMessageW(form_->PhotoButton.Handle(), BM_CLICK, 0, 0);
+    form_->OnHotkeyPressed();
     Pump();
+    EXPECT_FALSE(form_->PhotoUnderWay());
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    Pump();
+    ASSERT_FALSE(IsWindowVisible(dialog));
+    EXPECT_FALSE(form_->PhotoUnderWay());
     EXPECT_EQ(FilesIn(Photos()), std::vector<std::wstring>{L"a.jpg"});
     EXPECT_TRUE(IsWindowVisible(form_->Handle()));
 }
@@ -255,15 +225,15 @@ TEST_F(Menu, NoPhotoIsTakenWhileTheAboutBoxIsUp) {
 TEST_F(Menu, ClosingTheWindowDropsTheClicksQueuedBehindThePhotoUnderWay) {
     Program browser(BuildFolder() / L"aw-standin.exe", L"--view 168x128 --at 300,40");
     ASSERT_NE(browser.FindTopWindow(L"alphaworld"), nullptr);
-    // Two clicks waiting when the photo starts: it takes them in while the screen settles.
+    // A photo under way, two clicks waiting behind it, and then the close box.
+    form_->OnPhotoClick();
+    ASSERT_TRUE(form_->PhotoUnderWay());
     HWND button = form_->PhotoButton.Handle();
     PostMessageW(button, BM_CLICK, 0, 0);
     PostMessageW(button, BM_CLICK, 0, 0);
-    form_->PhotoButtonClick(&form_->PhotoButton);
-    const std::vector<std::wstring> one{L"a.jpg", L"image_00001.jpg"};
-    ASSERT_EQ(FilesIn(Photos()), one);
-    // Closed before the queued clicks come up: they are not taken.
-    SendMessageW(form_->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); // the close box
-    Pump();
-    EXPECT_EQ(FilesIn(Photos()), one);
+    PostMessageW(form_->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitForPhotos());
+    // The photo under way is finished; the queued clicks are not taken.
+    EXPECT_EQ(FilesIn(Photos()), (std::vector<std::wstring>{L"a.jpg", L"image_00001.jpg"}));
+    EXPECT_TRUE(quitAsked_) << "and the program ends";
 }

@@ -5,14 +5,13 @@
 #include "capture/bmp_file.h"
 #include "capture/jpeg_file.h"
 #include "capture/png_file.h"
-#include "tests/wine/support/main_form_fixture.h"
+#include "tests/wine/support/main_window_fixture.h"
 #include "tests/wine/support/message_box.h"
 
 #include <shellapi.h>
 
 #include <cstring>
 #include <functional>
-#include <thread>
 
 using namespace testing_support;
 using vistrel::PixelBuffer;
@@ -77,16 +76,16 @@ void PutText(const wchar_t* text) {
 
 } // namespace
 
-class PhotoActions : public MainFormTest {
+class PhotoActions : public MainWindowTest {
 protected:
     // Ctrl+C on the list with this photo selected.
     void CopyWithKeys(const wchar_t* name) {
-        form_->FileListBox.SelectByPath((Photos() / name).wstring());
+        form_->PhotoList.SelectByPath((Photos() / name).wstring());
         BYTE keys[256];
         GetKeyboardState(keys);
         keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
         SetKeyboardState(keys);
-        SendMessageW(form_->FileListBox.Handle(), WM_KEYDOWN, 'C', 0);
+        SendMessageW(form_->PhotoList.Handle(), WM_KEYDOWN, 'C', 0);
         keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
         SetKeyboardState(keys);
         Pump();
@@ -123,7 +122,7 @@ TEST_F(PhotoActions, CtrlCPutsThePixelsAndTheFileOnTheClipboard) {
     auto indexedBmp = vistrel::BmpFileHeaders(indexed.View());
     indexedBmp.insert(indexedBmp.end(), indexed.bits.begin(), indexed.bits.end());
     WriteFile(Photos() / L"d.bmp", Bytes(indexedBmp));
-    form_->FileListBox.Reread();
+    form_->PhotoList.Reread();
     CopyWithKeys(L"d.bmp");
     c = ReadClipboard();
     ASSERT_EQ(c.header.biBitCount, 24);
@@ -167,8 +166,8 @@ TEST_F(PhotoActions, APhotoThatCannotBeDecodedIsReportedAndTheClipboardKept) {
     CreateForm();
     PutText(L"kept");
     MessageBoxCatcher boxes;
-    form_->FileListBox.SelectByPath((Photos() / L"bad.jpg").wstring());
-    vistrel::Guarded([&] { form_->CopyPhotoClick(form_.get()); });
+    form_->PhotoList.SelectByPath((Photos() / L"bad.jpg").wstring());
+    vistrel::Guarded([&] { form_->OnCopyClick(); });
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].text.rfind(L"JPEG error #", 0), 0u) << boxes.Seen()[0].text;
     Copied c = ReadClipboard();
@@ -190,16 +189,14 @@ TEST_F(PhotoActions, AHotkeyIsChosenClearedAndOneTakenIsRefusedWithTheOldOneKept
     };
     // In the dialog: each value is set as the control would take it, then "ОК" is clicked.
     auto choose = [&](std::function<void(HWND dialog, HWND control)> user) {
-        std::thread other([&] {
-            HWND dialog = nullptr;
-            WaitFor([&] {
-                dialog = FindWindowW(L"THotkeyForm", nullptr);
-                return dialog && IsWindowVisible(dialog);
-            });
-            user(dialog, FindWindowExW(dialog, nullptr, HOTKEY_CLASSW, nullptr));
-        });
-        form_->ChooseHotkeyClick(form_.get());
-        other.join();
+        form_->OnHotkeyClick();
+        HWND dialog = form_->HotkeyChoice.Handle();
+        ASSERT_TRUE(IsWindowVisible(dialog));
+        EXPECT_FALSE(IsWindowEnabled(form_->Handle())) << "the panel waits for the dialog";
+        user(dialog, FindWindowExW(dialog, nullptr, HOTKEY_CLASSW, nullptr));
+        Pump();
+        EXPECT_FALSE(IsWindowVisible(dialog));
+        EXPECT_TRUE(IsWindowEnabled(form_->Handle()));
     };
     auto set = [](HWND control, BYTE key, BYTE flags) {
         SendMessageW(control, HKM_SETHOTKEY, MAKEWORD(key, flags), 0);
@@ -221,8 +218,8 @@ TEST_F(PhotoActions, AHotkeyIsChosenClearedAndOneTakenIsRefusedWithTheOldOneKept
     choose([&](HWND dialog, HWND control) {
         set(control, VK_F10, HOTKEYF_CONTROL | HOTKEYF_SHIFT);
         PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-        boxes.WaitForCount(1);
-        stayedOpen = WaitFor([&] { return IsWindowVisible(dialog) && boxes.Seen().size() == 1; });
+        Pump(); // the box is shown and closed meanwhile
+        stayedOpen = IsWindowVisible(dialog) && boxes.Seen().size() == 1;
         PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     });
     ASSERT_EQ(boxes.Seen().size(), 1u);
@@ -235,7 +232,7 @@ TEST_F(PhotoActions, AHotkeyIsChosenClearedAndOneTakenIsRefusedWithTheOldOneKept
     choose([&](HWND dialog, HWND control) {
         set(control, 'A', 0);
         PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-        boxes.WaitForCount(2);
+        Pump();
         PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     });
     ASSERT_EQ(boxes.Seen().size(), 2u);

@@ -1,11 +1,11 @@
 // Taking and previewing many photos leaves no GDI object or handle behind.
 
-#include "tests/wine/support/main_form_fixture.h"
+#include "tests/wine/support/main_window_fixture.h"
 #include "tests/wine/support/resource_counts.h"
 
 using namespace testing_support;
 
-class Resources : public MainFormTest {};
+class Resources : public MainWindowTest {};
 
 constexpr int kPhotos = 500;
 
@@ -22,14 +22,16 @@ TEST_F(Resources, FiveHundredPhotosAndPreviewsLeaveTheCountsWhereTheyWere) {
     CreateForm();
     auto& f = *form_;
     // Once each way first, so that what is made once on first use (caches, the sound
-    // library) is there before counting.
-    f.PhotoButtonClick(&f.PhotoButton);
-    f.FType.SetItemIndex(0);
-    f.PhotoButtonClick(&f.PhotoButton);
-    UpdateWindow(f.Photo.Handle());
+    // library, the quality slider drawn disabled and enabled again) is there before counting.
+    ASSERT_TRUE(TakePhoto());
+    UserChoose(f.TypeBox, 0);
+    ASSERT_TRUE(TakePhoto());
+    UserChoose(f.TypeBox, 1);
+    ASSERT_TRUE(TakePhoto());
+    UpdateWindow(f.Preview.Handle());
     // ...and the list scrolled to both ends, which its scroll bar draws once each.
-    for (int item : {0, f.FileListBox.Count() - 1, f.FileListBox.Count() - 2}) {
-        f.FileListBox.SelectByPath((Photos() / f.FileListBox.Item(item)).wstring());
+    for (int item : {0, f.PhotoList.Count() - 1, f.PhotoList.Count() - 2}) {
+        f.PhotoList.SelectByPath((Photos() / f.PhotoList.Item(item)).wstring());
         Pump();
     }
     MSG msg;
@@ -43,21 +45,21 @@ TEST_F(Resources, FiveHundredPhotosAndPreviewsLeaveTheCountsWhereTheyWere) {
 
     for (int i = 0; i < kPhotos; ++i) {
         // Alternate BMP and JPEG; each photo is selected and previewed by the handler.
-        f.FType.SetItemIndex(i % 2);
-        f.PhotoButtonClick(&f.PhotoButton);
-        UpdateWindow(f.Photo.Handle());
+        UserChoose(f.TypeBox, i % 2);
+        ASSERT_TRUE(TakePhoto());
+        UpdateWindow(f.Preview.Handle());
     }
     Pump();
-    EXPECT_EQ(f.FileListBox.Count(), 102 + kPhotos);
+    EXPECT_EQ(f.PhotoList.Count(), 103 + kPhotos);
 
     // 500 more previews, walking back through the album.
     for (int i = 0; i < kPhotos; ++i) {
-        f.FileListBox.SelectByPath(
-            (Photos() / f.FileListBox.Item(f.FileListBox.Count() - 1 - i)).wstring());
-        UpdateWindow(f.Photo.Handle());
+        f.PhotoList.SelectByPath(
+            (Photos() / f.PhotoList.Item(f.PhotoList.Count() - 1 - i)).wstring());
+        UpdateWindow(f.Preview.Handle());
     }
     Pump();
-    EXPECT_TRUE(f.Photo.Visible());
+    EXPECT_TRUE(f.Preview.Visible());
     EXPECT_EQ(GdiObjectCount(), gdi);
     // Wine's own threads open and close a handle now and then: a leak would be hundreds.
     EXPECT_NEAR(KernelHandleCount(), handles, 2);

@@ -1,7 +1,7 @@
 // The settings file in the running window: every option and the geometry surviving a
 // restart, defaults, damaged values and failed writes.
 
-#include "tests/wine/support/main_form_fixture.h"
+#include "tests/wine/support/main_window_fixture.h"
 #include "tests/wine/support/message_box.h"
 
 #include <fstream>
@@ -19,7 +19,7 @@ void WriteIni(const std::filesystem::path& path, const std::string& text) {
 
 } // namespace
 
-class Settings : public MainFormTest {
+class Settings : public MainWindowTest {
 protected:
     std::filesystem::path Ini() const { return folder_->Path() / L"vistrel.ini"; }
     std::wstring Saved(const wchar_t* section, const wchar_t* key) const {
@@ -28,7 +28,7 @@ protected:
     std::unique_ptr<Program> browser_;
 };
 
-TEST_F(Settings, WithoutAFileEverythingHasItsDefault) {
+TEST_F(Settings, WithoutAFileTheWindowOpensAtTheDefaultsAndTheControlsShowTheValues) {
     CreateForm();
     auto& f = *form_;
     RECT r = WindowRect(f.Handle());
@@ -36,89 +36,53 @@ TEST_F(Settings, WithoutAFileEverythingHasItsDefault) {
     EXPECT_EQ(r.top, 0);
     EXPECT_EQ(r.right - r.left, 218);
     EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYSCREEN) - 32);
-    EXPECT_EQ(f.FType.ItemIndex(), 1);
-    EXPECT_EQ(f.JPEGSlider.Position(), 80);
-    EXPECT_EQ(f.Label3.Text(), L"80");
-    EXPECT_FALSE(f.Scale.Checked());
-    EXPECT_TRUE(f.Proportional.Checked());
-    EXPECT_EQ(f.ScaleSlider.Position(), 100);
-    EXPECT_EQ(f.Label6.Text(), L"100%");
-    EXPECT_EQ(f.NameTemplate(), L"image_%.5d");
+    EXPECT_EQ(f.TypeBox.ItemIndex(), 1);
+    EXPECT_EQ(f.QualitySlider.Position(), 80);
+    EXPECT_EQ(f.QualityNumber.Text(), L"80");
+    EXPECT_FALSE(f.ResizeBox.Checked());
+    EXPECT_TRUE(f.ProportionalBox.Checked());
+    EXPECT_EQ(f.PercentSlider.Position(), 100);
+    EXPECT_EQ(f.PercentNumber.Text(), L"100%");
     // No browser: the stored sizes stay as they are.
-    EXPECT_EQ(f.XScale.Text(), L"640");
-    EXPECT_EQ(f.YScale.Text(), L"480");
-    // Resizing off: its boxes, labels and Proportional are disabled; the slider and its
-    // label follow Proportional alone.
-    for (TControl* c : {static_cast<TControl*>(&f.XScale), static_cast<TControl*>(&f.YScale),
-                        static_cast<TControl*>(&f.Label4), static_cast<TControl*>(&f.Label5),
-                        static_cast<TControl*>(&f.Proportional)})
+    EXPECT_EQ(f.WidthBox.Text(), L"640");
+    EXPECT_EQ(f.HeightBox.Text(), L"480");
+    // Resizing off: its boxes, labels and the proportional box are disabled; the slider and
+    // its label follow the proportional box alone.
+    for (TControl* c :
+         {static_cast<TControl*>(&f.WidthBox), static_cast<TControl*>(&f.HeightBox),
+          static_cast<TControl*>(&f.WidthLabel), static_cast<TControl*>(&f.HeightLabel),
+          static_cast<TControl*>(&f.ProportionalBox)})
         EXPECT_FALSE(c->Enabled());
-    EXPECT_TRUE(f.Label6.Enabled());
-    EXPECT_TRUE(f.ScaleSlider.Enabled());
-    EXPECT_TRUE(f.JPEGSlider.Enabled());
-    EXPECT_TRUE(f.Label2.Enabled());
-}
-
-TEST_F(Settings, BmpAndPngTypesDisableTheQualityControlsAndAreKept) {
-    for (const char* type : {"0", "2"}) {
-        WriteIni(Ini(), std::string("[photo]\ntype=") + type + "\nquality=55\n");
-        CreateForm();
-        EXPECT_EQ(form_->FType.ItemIndex(), std::stoi(type));
-        EXPECT_EQ(form_->JPEGSlider.Position(), 55);
-        EXPECT_FALSE(form_->JPEGSlider.Enabled());
-        EXPECT_FALSE(form_->Label2.Enabled());
-        EXPECT_FALSE(form_->Label3.Enabled());
-        EXPECT_EQ(form_->Label3.Text(), L"55");
-        DestroyForm();
-        EXPECT_EQ(Saved(L"photo", L"type"), std::wstring(type, type + 1));
-    }
-    // Beyond the list: no entry, written back as -1.
-    WriteIni(Ini(), "[photo]\ntype=3\n");
-    CreateForm();
-    EXPECT_EQ(form_->FType.ItemIndex(), -1);
+    EXPECT_TRUE(f.PercentNumber.Enabled());
+    EXPECT_TRUE(f.PercentSlider.Enabled());
+    EXPECT_TRUE(f.QualitySlider.Enabled());
+    EXPECT_TRUE(f.QualityLabel.Enabled());
     DestroyForm();
-    EXPECT_EQ(Saved(L"photo", L"type"), L"-1");
-}
 
-TEST_F(Settings, OutOfRangeAndDamagedValuesAreBroughtBackOrFallBack) {
-    WriteIni(Ini(), "[common]\nleft=abc\ntop=$10\n[photo]\ntype=7\nquality=150\nsfactor=0\n"
-                    "scale=\"1\"\nxres=  800  \nyres=\"600\"\nname=photo\n");
+    // A PNG type greys out the quality controls, which still show the stored quality.
+    WriteIni(Ini(), "[photo]\ntype=2\nquality=55\n");
     CreateForm();
-    auto& f = *form_;
-    RECT r = WindowRect(f.Handle());
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.top, 16);
-    EXPECT_EQ(f.FType.ItemIndex(), -1);
-    EXPECT_TRUE(f.JPEGSlider.Enabled()) << "no entry selected counts as JPEG";
-    EXPECT_EQ(f.JPEGSlider.Position(), 100);
-    EXPECT_EQ(f.ScaleSlider.Position(), 1);
-    EXPECT_EQ(f.Label6.Text(), L"1%");
-    EXPECT_TRUE(f.Scale.Checked());
-    EXPECT_EQ(f.XScale.Text(), L"800");
-    EXPECT_EQ(f.YScale.Text(), L"600");
-    EXPECT_EQ(f.NameTemplate(), L"photo");
-    DestroyForm();
-    EXPECT_EQ(Saved(L"photo", L"type"), L"-1");
-    EXPECT_EQ(Saved(L"photo", L"quality"), L"100");
-    EXPECT_EQ(Saved(L"photo", L"sfactor"), L"1");
-    EXPECT_EQ(Saved(L"photo", L"name"), L"photo");
+    EXPECT_EQ(form_->TypeBox.ItemIndex(), 2);
+    EXPECT_EQ(form_->QualityNumber.Text(), L"55");
+    EXPECT_FALSE(form_->QualitySlider.Enabled());
+    EXPECT_FALSE(form_->QualityNumber.Enabled());
 }
 
 TEST_F(Settings, EveryOptionAndTheGeometrySurviveARestart) {
     CreateForm();
     auto& f = *form_;
     f.SetBounds(300, 120, 260, 650);
-    UserChoose(f.FType, 0);
-    EXPECT_FALSE(f.JPEGSlider.Enabled());
-    UserChoose(f.FType, 1);
-    UserScroll(f.JPEGSlider, SB_THUMBTRACK, 42);
-    UserScroll(f.JPEGSlider, SB_LINERIGHT);
-    UserClick(f.Scale);
-    UserClick(f.Proportional); // off
-    SetWindowTextW(f.XScale.Handle(), L"1024");
-    SetWindowTextW(f.YScale.Handle(), L"abc");
-    UserScroll(f.ScaleSlider, SB_PAGELEFT); // 100 → 99
-    UserScroll(f.ScaleSlider, SB_LINELEFT); // → 98
+    UserChoose(f.TypeBox, 0);
+    EXPECT_FALSE(f.QualitySlider.Enabled());
+    UserChoose(f.TypeBox, 1);
+    UserScroll(f.QualitySlider, SB_THUMBTRACK, 42);
+    UserScroll(f.QualitySlider, SB_LINERIGHT);
+    UserClick(f.ResizeBox);
+    UserClick(f.ProportionalBox); // off
+    SetWindowTextW(f.WidthBox.Handle(), L"1024");
+    SetWindowTextW(f.HeightBox.Handle(), L"abc");
+    UserScroll(f.PercentSlider, SB_PAGELEFT); // 100 → 99
+    UserScroll(f.PercentSlider, SB_LINELEFT); // → 98
     Pump();
     RECT before = WindowRect(f.Handle());
     DestroyForm();
@@ -130,17 +94,17 @@ TEST_F(Settings, EveryOptionAndTheGeometrySurviveARestart) {
     EXPECT_EQ(after.top, before.top);
     EXPECT_EQ(after.right - after.left, before.right - before.left);
     EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
-    EXPECT_EQ(g.FType.ItemIndex(), 1);
-    EXPECT_EQ(g.JPEGSlider.Position(), 43);
-    EXPECT_EQ(g.Label3.Text(), L"43");
-    EXPECT_TRUE(g.Scale.Checked());
-    EXPECT_FALSE(g.Proportional.Checked());
-    EXPECT_EQ(g.XScale.Text(), L"1024");
-    EXPECT_EQ(g.YScale.Text(), L"abc");
-    EXPECT_EQ(g.ScaleSlider.Position(), 98);
-    EXPECT_FALSE(g.ScaleSlider.Enabled());
-    EXPECT_FALSE(g.Label6.Enabled());
-    EXPECT_TRUE(g.XScale.Enabled());
+    EXPECT_EQ(g.TypeBox.ItemIndex(), 1);
+    EXPECT_EQ(g.QualitySlider.Position(), 43);
+    EXPECT_EQ(g.QualityNumber.Text(), L"43");
+    EXPECT_TRUE(g.ResizeBox.Checked());
+    EXPECT_FALSE(g.ProportionalBox.Checked());
+    EXPECT_EQ(g.WidthBox.Text(), L"1024");
+    EXPECT_EQ(g.HeightBox.Text(), L"abc");
+    EXPECT_EQ(g.PercentSlider.Position(), 98);
+    EXPECT_FALSE(g.PercentSlider.Enabled());
+    EXPECT_FALSE(g.PercentNumber.Enabled());
+    EXPECT_TRUE(g.WidthBox.Enabled());
 
     // Keys in the table's order, every value written.
     DestroyForm();
@@ -170,7 +134,7 @@ TEST_F(Settings, ExitingRolledUpStoresTheClientHeightItWillUnrollTo) {
     CreateForm();
     RECT r = WindowRect(form_->Handle());
     EXPECT_EQ(r.bottom - r.top, client) << "the next start takes it as the outer height";
-    EXPECT_EQ(form_->Tag, 0);
+    EXPECT_EQ(form_->UnrolledHeight(), 0);
 }
 
 TEST_F(Settings, StoredPositionsSnapExceptZeroZeroAndOffScreenWindowsComeBack) {
@@ -260,8 +224,8 @@ TEST_F(Settings, TheUsersOwnSectionsSurviveInAFileOfAnySize) {
         out << "[mine]\nkeep=yes\n";
     }
     CreateForm();
-    EXPECT_EQ(form_->JPEGSlider.Position(), 33);
-    form_->JPEGSlider.SetPosition(44);
+    EXPECT_EQ(form_->QualitySlider.Position(), 33);
+    form_->QualitySlider.SetPosition(44);
     DestroyForm();
     EXPECT_EQ(Saved(L"mine", L"keep"), L"yes");
     EXPECT_EQ(Saved(L"photo", L"quality"), L"44");
@@ -274,7 +238,7 @@ TEST_F(Settings, WithTheBrowserTheBoxesHoldTheViewAtTheStoredFactor) {
     ASSERT_NE(browser_->FindTopWindow(L"alphaworld"), nullptr);
     WriteIni(Ini(), "[photo]\nscale=1\nprop=1\nsfactor=50\nxres=640\nyres=480\n");
     CreateForm();
-    EXPECT_EQ(form_->XScale.Text(), L"400");
-    EXPECT_EQ(form_->YScale.Text(), L"300");
-    EXPECT_EQ(form_->Label6.Text(), L"50%");
+    EXPECT_EQ(form_->WidthBox.Text(), L"400");
+    EXPECT_EQ(form_->HeightBox.Text(), L"300");
+    EXPECT_EQ(form_->PercentNumber.Text(), L"50%");
 }
