@@ -3,6 +3,7 @@
 #include "tests/wine/support/images.h"
 #include "tests/wine/support/message_box.h"
 #include "tests/wine/support/panel_driver.h"
+#include "tools/standin/pattern.h"
 
 #include <gtest/gtest.h>
 
@@ -112,6 +113,48 @@ TEST_F(Photo, PngIsTheViewsPictureExactlyAndSharesTheNumbering) {
     EXPECT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00001.png"});
     SetType(0);
     EXPECT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00003.bmp"});
+}
+
+TEST_F(Photo, AViewPartlyOffTheScreenKeepsItsVisiblePartAndIsBlackBeyondTheEdge) {
+    const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                      GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                      GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    StartProgram();
+    SetType(0);
+    // Past the left and top edges, then past the right and bottom ones; the 800 by 600
+    // photo starts 4 pixels inside the view.
+    const struct {
+        POINT at;
+        int visible;
+    } places[] = {{{screen.left - 100, screen.top - 50}, 704 * 554},
+                  {{screen.right - 500, screen.bottom - 300}, 496 * 296}};
+    for (const auto& [at, visible] : places) {
+        StartBrowser(L"--view 808x608 --at " + std::to_wstring(at.x) + L"," +
+                     std::to_wstring(at.y));
+        auto added = TakePhoto();
+        ASSERT_EQ(added.size(), 1u);
+        RgbImage image = ReadBmp(ReadAll(Photos() / added[0]));
+        ASSERT_EQ(image.width, 800);
+        ASSERT_EQ(image.height, 600);
+        int onScreen = 0, offPattern = 0, notBlack = 0;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x) {
+                const POINT p{at.x + 4 + x, at.y + 4 + y};
+                const uint8_t* got = image.At(x, y);
+                if (PtInRect(&screen, p)) {
+                    ++onScreen;
+                    standin::Rgb c = standin::PatternPixel(x + 4, y + 4);
+                    offPattern += got[0] != c.r || got[1] != c.g || got[2] != c.b;
+                } else {
+                    notBlack += got[0] || got[1] || got[2];
+                }
+            }
+        EXPECT_EQ(onScreen, visible) << at.x << "," << at.y;
+        EXPECT_EQ(offPattern, 0) << at.x << "," << at.y;
+        EXPECT_EQ(notBlack, 0) << at.x << "," << at.y;
+        browser_.reset();
+        ASSERT_TRUE(WaitFor([] { return !FindWindowW(L"alphaworld", nullptr); }));
+    }
 }
 
 TEST_F(Photo, JpegMatchesTheViewWithinASmallErrorAndNumbersFollowOn) {
