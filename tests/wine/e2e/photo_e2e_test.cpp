@@ -275,8 +275,8 @@ TEST_F(Photo, WithNoTypeSelectedPhotosAreJpeg) {
     EXPECT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00001.jpg"});
 }
 
-TEST_F(Photo, ATemplateNamingAMissingFolderIsReportedAndLeavesNoFile) {
-    WriteSettings("[photo]\nname=missing\\shot%d\n");
+TEST_F(Photo, ATemplateNamingAFileOutsideThePhotosFolderIsRefusedAndWritesNothing) {
+    WriteSettings("[photo]\nname=..\\esc_%.3d\n");
     StartBrowser();
     StartProgram();
     boxes_ = std::make_unique<MessageBoxCatcher>(program_->Id());
@@ -289,17 +289,16 @@ TEST_F(Photo, ATemplateNamingAMissingFolderIsReportedAndLeavesNoFile) {
     ASSERT_TRUE(boxes.WaitForCount(1));
     panel_->Idle();
     EXPECT_TRUE(IsWindowVisible(panel_->Main()));
-    EXPECT_TRUE(FilesIn(Photos()).empty());
-    std::filesystem::create_directories(Photos() / L"missing");
-    EXPECT_TRUE(panel_->ClickAndWait(button)); // one click, one photo
     // Every photo the clicks could still cause has come by the time the program has closed.
     panel_->Close();
     EXPECT_EQ(program_->WaitExit(10s), 0);
     ASSERT_EQ(boxes.Seen().size(), 1u);
-    std::wstring expected =
-        L"Cannot create file \"" + (Photos() / L"missing" / L"shot1.jpg").wstring() + L"\". ";
-    EXPECT_EQ(boxes.Seen()[0].text.substr(0, expected.size()), expected) << boxes.Seen()[0].text;
-    EXPECT_EQ(FilesIn(Photos() / L"missing"), std::vector<std::wstring>{L"shot1.jpg"});
+    EXPECT_EQ(boxes.Seen()[0].text,
+              L"Format '..\\esc_%.3d' names a file outside the Photos folder.");
+    // Nothing in the Photos folder, nor beside the program.
+    EXPECT_TRUE(FilesIn(Photos()).empty());
+    EXPECT_EQ(FilesIn(folder_.Path()),
+              (std::vector<std::wstring>{L"Photos", L"vistrel.exe", L"vistrel.ini"}));
 }
 
 TEST_F(Photo, ATemplateWithoutANumberStopsWithAnErrorOnceItsNameIsTaken) {
