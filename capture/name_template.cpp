@@ -16,6 +16,17 @@ namespace {
     throw Error(FormatMessageText(L"No argument for format '%s'", {text}));
 }
 
+[[noreturn]] void OutsideFolder(std::wstring_view text) {
+    throw Error(FormatMessageText(L"Format '%s' names a file outside the Photos folder", {text}));
+}
+
+// A folder, a drive, a file's stream or a way up: the name would be written elsewhere. A
+// number gives only digits, letters, "-" and blanks, so the literal text decides.
+bool LeavesFolder(std::wstring_view literal) {
+    return literal.find_first_of(L"\\/:") != std::wstring_view::npos ||
+           literal.find(L"..") != std::wstring_view::npos;
+}
+
 bool IsDigit(wchar_t c) {
     return c >= L'0' && c <= L'9';
 }
@@ -100,6 +111,9 @@ NameTemplate::NameTemplate(std::wstring_view text) : text_(text) {
         piece = Piece{};
     }
     pieces_.push_back(std::move(piece));
+    for (const Piece& p : pieces_)
+        if (LeavesFolder(p.literal))
+            OutsideFolder(text);
 }
 
 std::wstring NameTemplate::Format(int32_t number) const {

@@ -19,7 +19,9 @@ class NameTemplate {
 public:
     // Parses the template; throws Error for a template that cannot be formatted with one
     // integer argument ("Format '%s' invalid or incompatible with argument", "No argument
-    // for format '%s'", with the whole template as the placeholder's text).
+    // for format '%s'", with the whole template as the placeholder's text), and for one
+    // whose names would not be plain file names in the Photos folder, holding "\", "/",
+    // ":" or ".." ("Format '%s' names a file outside the Photos folder").
     explicit NameTemplate(std::wstring_view text);
 
     std::wstring Format(int32_t number) const;

@@ -12,10 +12,12 @@
 
 namespace vistrel {
 
-// The whole PNG file, in as many strips as the processor has cores. Throws
-// Error("PNG image could not be made (<the reason>)").
+// The whole PNG file, compressed on all the processor's cores. Besides the file, it holds
+// at most a few megabytes a core at once. Throws Error("PNG image could not be made
+// (<the reason>)").
 std::vector<uint8_t> EncodePng(const PixelView& view);
-// The same file made from at most this many strips (fewer for a small picture).
-std::vector<uint8_t> EncodePngInStrips(const PixelView& view, size_t strips);
+// The same file made of this many strips (fewer for a small picture, more for a large
+// one, whose strips would be large), compressed on at most this many threads.
+std::vector<uint8_t> EncodePngInStrips(const PixelView& view, size_t strips, size_t threads);
 
 } // namespace vistrel

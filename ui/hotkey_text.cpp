@@ -32,6 +32,7 @@ constexpr std::array<Named, 7> kKeys = {{
 }};
 
 constexpr unsigned kF1 = 0x70, kNum0 = 0x60;
+constexpr unsigned kPause = 0x13, kBreak = 0x03;
 
 bool SameText(std::wstring_view a, std::wstring_view b) {
     if (a.size() != b.size())
@@ -105,6 +106,8 @@ std::optional<Hotkey> ParseHotkey(std::wstring_view text) {
             hotkey.key = *key;
             if (TakesTyping(hotkey))
                 return std::nullopt;
+            if (hotkey.key == kPause && (hotkey.modifiers & Hotkey::kCtrl))
+                hotkey.key = kBreak;
             return hotkey;
         }
         const Named* modifier = nullptr;
@@ -130,6 +133,11 @@ std::optional<std::wstring> FormatHotkey(Hotkey hotkey) {
         TakesTyping(hotkey))
         return std::nullopt;
     const unsigned k = hotkey.key;
+    if (k == kPause || k == kBreak) {
+        if ((k == kBreak) != ((hotkey.modifiers & Hotkey::kCtrl) != 0))
+            return std::nullopt;
+        return text + L"Pause";
+    }
     if ((k >= L'A' && k <= L'Z') || (k >= L'0' && k <= L'9'))
         return text + static_cast<wchar_t>(k);
     if (k >= kF1 && k < kF1 + 24)
@@ -140,6 +148,11 @@ std::optional<std::wstring> FormatHotkey(Hotkey hotkey) {
         if (named.value == k)
             return text + named.name;
     return std::nullopt;
+}
+
+bool IsExtendedKey(unsigned key) {
+    // Page Up to the arrows (0x21 to 0x28), Insert and Delete.
+    return (key >= 0x21 && key <= 0x28) || key == 0x2D || key == 0x2E || key == kBreak;
 }
 
 } // namespace vistrel

@@ -23,10 +23,18 @@ struct Hotkey {
 
 // The hotkey the text names: none for an empty text, nothing when it names no hotkey
 // (an unknown key or modifier, a modifier twice, no key, more than one key, a letter or digit
-// without Ctrl, Alt or Win).
+// without Ctrl, Alt or Win). Pause with Ctrl arrives as Break (VK_CANCEL), so "Ctrl+Pause"
+// names that key, as the system's hotkey control takes it.
 std::optional<Hotkey> ParseHotkey(std::wstring_view text);
 
-// The canonical text ("" for none); nothing for a key this text form cannot name.
+// The canonical text ("" for none); nothing for a key this text form cannot name, or one
+// that never arrives (Break without Ctrl, Pause with it).
 std::optional<std::wstring> FormatHotkey(Hotkey hotkey);
+
+// Whether the system tells the key from another of the same scan code by its extended-key
+// flag: the navigation keys (Insert, Delete, Home, End, Page Up, Page Down, the arrows)
+// from the keypad's, Break from Scroll Lock. Without the flag, the hotkey control shows
+// the other key ("Num 7" for Home).
+bool IsExtendedKey(unsigned key);
 
 } // namespace vistrel

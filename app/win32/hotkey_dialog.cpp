@@ -62,6 +62,10 @@ void HotkeyDialog::Show(HWND owner, Hotkey current, std::function<bool(Hotkey)> 
         flags |= HOTKEYF_ALT;
     if (current.modifiers & Hotkey::kShift)
         flags |= HOTKEYF_SHIFT;
+    // As the control holds a key it was given by the keyboard; without the flag it shows
+    // Home as "Num 7".
+    if (IsExtendedKey(current.key))
+        flags |= HOTKEYF_EXT;
     shown_ = current;
     shownValue_ = MAKEWORD(static_cast<BYTE>(current.key), flags);
     ::SendMessageW(HotkeyEdit.Handle(), HKM_SETHOTKEY, shownValue_, 0);

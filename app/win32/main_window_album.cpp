@@ -6,6 +6,7 @@
 #include "album/win32/preview_picture.h"
 #include "app/win32/main_window.h"
 #include "base/win32/file_system.h"
+#include "capture/win32/leftover_files.h"
 #include "capture/win32/photo_names.h"
 #include "ui/win32/application.h"
 
@@ -13,6 +14,8 @@ namespace vistrel {
 
 void MainWindow::ListPhotosFolder() {
     ::CreateDirectoryW(photosFolder_.c_str(), nullptr); // existing already: fine
+    // What a run killed in the middle of a photo left behind.
+    RemoveLeftoverTemporaryFiles(photosFolder_);
     PhotoList.AssignFolder(photosFolder_);
 }
 

@@ -4,6 +4,10 @@
 #include "base/win32/file_system.h"
 #include "capture/resample.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 namespace vistrel {
 
 PhotoBitmap::PhotoBitmap(int width, int height) {
@@ -65,10 +69,25 @@ void PhotoBitmap::CopyFromScreen(int left, int top, CopyFunction copy) {
     UniqueMemoryDC memory(::CreateCompatibleDC(screen.get()));
     if (!screen || !memory)
         throw Error(L"Out of system resources");
-    {
+    // Wine copies nothing at all from a rectangle that leaves the screen, so only the part
+    // on the virtual screen (all monitors) is copied, into its place; the rest is black,
+    // as Windows leaves it.
+    const int64_t screenLeft = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int64_t screenTop = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int64_t x0 = std::max<int64_t>(left, screenLeft);
+    const int64_t y0 = std::max<int64_t>(top, screenTop);
+    const int64_t x1 =
+        std::min(int64_t{left} + width_, screenLeft + ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    const int64_t y1 =
+        std::min(int64_t{top} + height_, screenTop + ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    if (x0 != left || y0 != top || x1 - x0 != width_ || y1 - y0 != height_)
+        std::memset(bits_, 0, View().Stride() * static_cast<size_t>(height_));
+    if (x0 < x1 && y0 < y1) {
         SelectObjectGuard select(memory.get(), dib_.get());
         ::SetLastError(ERROR_SUCCESS);
-        if (!copy(memory.get(), 0, 0, width_, height_, screen.get(), left, top, SRCCOPY)) {
+        if (!copy(memory.get(), static_cast<int>(x0 - left), static_cast<int>(y0 - top),
+                  static_cast<int>(x1 - x0), static_cast<int>(y1 - y0), screen.get(),
+                  static_cast<int>(x0), static_cast<int>(y0), SRCCOPY)) {
             DWORD code = ::GetLastError();
             throw Error(FormatMessageText(L"Cannot copy the browser's view from the screen. %s",
                                           {SystemErrorText(code ? code : ERROR_GEN_FAILURE)}));

@@ -27,8 +27,9 @@ public:
     // copy in its place.
     using CopyFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, DWORD);
 
-    // Copies the screen's pixels from the given point, one to one. Throws Error with the
-    // system's reason when the copy fails (a black picture is never taken for the view).
+    // Copies the screen's pixels from the given point, one to one; what lies off the
+    // screen is black. Throws Error with the system's reason when the copy fails (a black
+    // picture is never taken for the view).
     void CopyFromScreen(int left, int top, CopyFunction copy = ::BitBlt);
 
 private:

@@ -63,6 +63,17 @@ TEST(NameTemplate, RefusesPlaceholdersThatDoNotTakeOneInteger) {
     EXPECT_EQ(ErrorOf(L"%*.*d"), L"No argument for format '%*.*d'");
 }
 
+TEST(NameTemplate, RefusesNamesOutsideThePhotosFolder) {
+    const std::wstring outside = L" names a file outside the Photos folder";
+    for (const wchar_t* text :
+         {L"..\\esc_%.3d", L"sub\\shot%d", L"sub/shot%d", L"/shot%d", L"C:shot%d", L"shot%d:stream",
+          L"%d\\", L"..%d", L"a..b", L"%0:d..", L"100%%:%d"})
+        EXPECT_EQ(ErrorOf(text), L"Format '" + std::wstring(text) + L"'" + outside);
+    // A colon of a placeholder's index is no part of the name, nor are dots apart.
+    EXPECT_EQ(FormatNameTemplate(L"%0:d.x.%0:d", 7), L"7.x.7");
+    EXPECT_EQ(FormatNameTemplate(L".a.%d", 1), L".a.1");
+}
+
 TEST(NameTemplate, KnowsWhetherTheNumberShows) {
     EXPECT_TRUE(NameTemplate(L"image_%.5d").UsesNumber());
     EXPECT_FALSE(NameTemplate(L"photo").UsesNumber());
@@ -137,5 +148,6 @@ TEST_F(FreePhotoName, StopsAtTheLastNumberInsteadOfWrapping) {
 TEST_F(FreePhotoName, TemplateErrorsComeBeforeAnyCheck) {
     EXPECT_THROW(FindFreePhotoName(L"P\\", L"%s", Taken()), Error);
     EXPECT_THROW(FindFreePhotoName(L"P\\", L"%d_%d", Taken()), Error);
+    EXPECT_THROW(FindFreePhotoName(L"P\\", L"..\\esc_%.3d", Taken()), Error);
     EXPECT_EQ(checks, 0);
 }

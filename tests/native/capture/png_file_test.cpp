@@ -4,6 +4,7 @@
 #include "base/error.h"
 #include "capture/pixels.h"
 #include "capture/png_file.h"
+#include "tests/native/support/allocation_peak.h"
 #include "tests/native/support/error_of.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 
 using namespace vistrel;
+using testing_support::AllocationPeak;
 using testing_support::ErrorOf;
 
 TEST(PngFile, HoldsExactlyThePixelsOfEveryScreenDepth) {
@@ -58,14 +60,36 @@ TEST(PngFile, StripsCompressedAtOnceMakeOneStreamOfTheSamePixels) {
         b = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
     for (int y = 0; y < 620; ++y)
         std::copy_n(pattern.begin() + 4 * y, 4 * 1000, p.Row(y));
-    const std::vector<uint8_t> one = EncodePngInStrips(p.View(), 1);
+    const std::vector<uint8_t> one = EncodePngInStrips(p.View(), 1, 1);
     const DecodedPicture reference = DecodePng(one);
     for (size_t strips : {2u, 3u, 7u}) {
-        std::vector<uint8_t> file = EncodePngInStrips(p.View(), strips);
+        // Fewer threads than strips too: a thread takes the next strip when it is done.
+        std::vector<uint8_t> file = EncodePngInStrips(p.View(), strips, strips == 7 ? 3 : strips);
         // The decoder checks the stream's checksum and each chunk's CRC.
         DecodedPicture d = DecodePng(file);
         EXPECT_EQ(d.bits, reference.bits) << strips << " strips";
         EXPECT_LT(file.size(), one.size() + one.size() / 50) << strips << " strips";
+    }
+}
+
+TEST(PngFile, HoldsLessThanTwiceTheBitmapAtOnceEvenForPixelsThatDoNotShrink) {
+    // Noise: the file is as large as the filtered rows, the worst case for memory.
+    PixelBuffer p(2048, 2048, 32);
+    uint64_t seed = 11;
+    for (auto& b : p.bits)
+        b = static_cast<uint8_t>((seed = seed * 6364136223846793005u + 1) >> 56);
+    AllocationPeak peak;
+    const std::vector<uint8_t> file = EncodePng(p.View());
+    EXPECT_LT(peak.Bytes(), 2 * p.bits.size());
+    EXPECT_GT(file.size(), p.bits.size() / 4 * 3);
+
+    DecodedPicture d = DecodePng(file);
+    std::vector<uint8_t> rgb(3 * 2048);
+    for (int y : {0, 1023, 2047}) {
+        RowToRgb(p.View(), y, rgb.data());
+        const uint8_t* got = d.bits.data() + y * d.stride;
+        for (int x = 0; x < 2048; x += 97)
+            ASSERT_EQ(got[3 * x], rgb[3 * x + 2]) << x << "," << y;
     }
 }
 

@@ -49,3 +49,29 @@ TEST(HotkeyText, AnythingElseIsNoHotkeyToRead) {
     EXPECT_FALSE(FormatHotkey({Hotkey::kCtrl, 0x09}));
     EXPECT_FALSE(FormatHotkey({0x10, 'A'}));
 }
+
+TEST(HotkeyText, CtrlPauseNamesTheBreakKeyThatArrives) {
+    // With Ctrl held, Pause arrives as Break (VK_CANCEL): a hotkey of Pause would never fire.
+    EXPECT_EQ(ParseHotkey(L"Ctrl+Pause"), (Hotkey{Hotkey::kCtrl, 0x03}));
+    EXPECT_EQ(ParseHotkey(L"alt+ctrl+pause"), (Hotkey{Hotkey::kCtrl | Hotkey::kAlt, 0x03}));
+    EXPECT_EQ(ParseHotkey(L"Pause"), (Hotkey{0, 0x13}));
+    EXPECT_EQ(ParseHotkey(L"Shift+Pause"), (Hotkey{Hotkey::kShift, 0x13}));
+    // As the hotkey control gives it.
+    EXPECT_EQ(FormatHotkey({Hotkey::kCtrl | Hotkey::kShift, 0x03}), L"Ctrl+Shift+Pause");
+    // Keys that never arrive.
+    EXPECT_FALSE(FormatHotkey({Hotkey::kAlt, 0x03}));
+    EXPECT_FALSE(FormatHotkey({Hotkey::kCtrl, 0x13}));
+}
+
+TEST(HotkeyText, NavigationKeysAndBreakAreExtendedKeypadKeysAreNot) {
+    for (const wchar_t* text : {L"Ctrl+Insert", L"Ctrl+Home", L"Ctrl+End", L"Ctrl+PageUp",
+                                L"Ctrl+PageDown", L"Ctrl+Pause"})
+        EXPECT_TRUE(IsExtendedKey(ParseHotkey(text)->key)) << text;
+    // Delete and the arrows, which the text form does not name.
+    for (unsigned key : {0x2Eu, 0x25u, 0x26u, 0x27u, 0x28u})
+        EXPECT_TRUE(IsExtendedKey(key)) << key;
+    for (const wchar_t* text :
+         {L"Ctrl+Num0", L"Ctrl+Num1", L"Ctrl+Num3", L"Ctrl+Num7", L"Ctrl+Num9", L"F9", L"Ctrl+A",
+          L"Ctrl+7", L"Pause", L"PrintScreen"})
+        EXPECT_FALSE(IsExtendedKey(ParseHotkey(text)->key)) << text;
+}

@@ -3,6 +3,7 @@
 #include "tests/wine/support/images.h"
 #include "tests/wine/support/message_box.h"
 #include "tests/wine/support/panel_driver.h"
+#include "tools/standin/pattern.h"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +107,48 @@ TEST_F(Photo, PngIsTheViewsPictureExactlyAndSharesTheNumbering) {
     EXPECT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00001.png"});
     SetType(0);
     EXPECT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00003.bmp"});
+}
+
+TEST_F(Photo, AViewPartlyOffTheScreenKeepsItsVisiblePartAndIsBlackBeyondTheEdge) {
+    const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                      GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                      GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    StartProgram();
+    SetType(0);
+    // Past the left and top edges, then past the right and bottom ones; the 800 by 600
+    // photo starts 4 pixels inside the view.
+    const struct {
+        POINT at;
+        int visible;
+    } places[] = {{{screen.left - 100, screen.top - 50}, 704 * 554},
+                  {{screen.right - 500, screen.bottom - 300}, 496 * 296}};
+    for (const auto& [at, visible] : places) {
+        StartBrowser(L"--view 808x608 --at " + std::to_wstring(at.x) + L"," +
+                     std::to_wstring(at.y));
+        auto added = TakePhoto();
+        ASSERT_EQ(added.size(), 1u);
+        RgbImage image = ReadBmp(ReadAll(Photos() / added[0]));
+        ASSERT_EQ(image.width, 800);
+        ASSERT_EQ(image.height, 600);
+        int onScreen = 0, offPattern = 0, notBlack = 0;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x) {
+                const POINT p{at.x + 4 + x, at.y + 4 + y};
+                const uint8_t* got = image.At(x, y);
+                if (PtInRect(&screen, p)) {
+                    ++onScreen;
+                    standin::Rgb c = standin::PatternPixel(x + 4, y + 4);
+                    offPattern += got[0] != c.r || got[1] != c.g || got[2] != c.b;
+                } else {
+                    notBlack += got[0] || got[1] || got[2];
+                }
+            }
+        EXPECT_EQ(onScreen, visible) << at.x << "," << at.y;
+        EXPECT_EQ(offPattern, 0) << at.x << "," << at.y;
+        EXPECT_EQ(notBlack, 0) << at.x << "," << at.y;
+        browser_.reset();
+        ASSERT_TRUE(WaitFor([] { return !FindWindowW(L"alphaworld", nullptr); }));
+    }
 }
 
 TEST_F(Photo, JpegMatchesTheViewWithinASmallErrorAndNumbersFollowOn) {
@@ -226,8 +269,8 @@ TEST_F(Photo, WithNoTypeSelectedPhotosAreJpeg) {
     EXPECT_EQ(TakePhoto(), std::vector<std::wstring>{L"image_00001.jpg"});
 }
 
-TEST_F(Photo, ATemplateNamingAMissingFolderIsReportedAndLeavesNoFile) {
-    WriteSettings("[photo]\nname=missing\\shot%d\n");
+TEST_F(Photo, ATemplateNamingAFileOutsideThePhotosFolderIsRefusedAndWritesNothing) {
+    WriteSettings("[photo]\nname=..\\esc_%.3d\n");
     StartBrowser();
     StartProgram();
     boxes_ = std::make_unique<MessageBoxCatcher>(program_->Id());
@@ -240,17 +283,16 @@ TEST_F(Photo, ATemplateNamingAMissingFolderIsReportedAndLeavesNoFile) {
     ASSERT_TRUE(boxes.WaitForCount(1));
     panel_->Idle();
     EXPECT_TRUE(IsWindowVisible(panel_->Main()));
-    EXPECT_TRUE(FilesIn(Photos()).empty());
-    std::filesystem::create_directories(Photos() / L"missing");
-    EXPECT_TRUE(panel_->ClickAndWait(button)); // one click, one photo
     // Every photo the clicks could still cause has come by the time the program has closed.
     panel_->Close();
     EXPECT_EQ(program_->WaitExit(10s), 0);
     ASSERT_EQ(boxes.Seen().size(), 1u);
-    std::wstring expected =
-        L"Cannot create file \"" + (Photos() / L"missing" / L"shot1.jpg").wstring() + L"\". ";
-    EXPECT_EQ(boxes.Seen()[0].text.substr(0, expected.size()), expected) << boxes.Seen()[0].text;
-    EXPECT_EQ(FilesIn(Photos() / L"missing"), std::vector<std::wstring>{L"shot1.jpg"});
+    EXPECT_EQ(boxes.Seen()[0].text,
+              L"Format '..\\esc_%.3d' names a file outside the Photos folder.");
+    // Nothing in the Photos folder, nor beside the program.
+    EXPECT_TRUE(FilesIn(Photos()).empty());
+    EXPECT_EQ(FilesIn(folder_.Path()),
+              (std::vector<std::wstring>{L"Photos", L"vistrel.exe", L"vistrel.ini"}));
 }
 
 TEST_F(Photo, ATemplateWithoutANumberStopsWithAnErrorOnceItsNameIsTaken) {
