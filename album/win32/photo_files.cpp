@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/win32/file_system.h"
+#include "base/win32/handles.h"
 
 #include <windows.h>
 
@@ -19,6 +20,22 @@ namespace {
         {path, SystemErrorText(code ? code : ERROR_NO_ASSOCIATION, FileNameOf(path))}));
 }
 
+[[noreturn]] void CannotDelete(const std::wstring& path, DWORD code) {
+    throw Error(FormatMessageText(L"Cannot delete file \"%s\". %s",
+                                  {path, SystemErrorText(code, FileNameOf(path))}));
+}
+
+// SHFileOperation still gives some failures as its codes from before Windows Vista, which
+// are no system error codes.
+DWORD ShellOperationError(int result) {
+    constexpr int kInvalidFiles = 0x7C, kFirstOld = 0x71, kLastOld = 0x88, kOldPathError = 0x402;
+    if (result == kInvalidFiles)
+        return ERROR_FILE_NOT_FOUND;
+    if ((result >= kFirstOld && result <= kLastOld) || result == kOldPathError || result > 0xFFFF)
+        return ERROR_ACCESS_DENIED;
+    return static_cast<DWORD>(result);
+}
+
 // The shell's handlers (an association's own code, folder windows) may need COM on this
 // thread; the first call sets it up.
 void UseShellOnThisThread() {
@@ -28,6 +45,40 @@ void UseShellOnThisThread() {
 }
 
 } // namespace
+
+bool DeletePhotoFile(HWND owner, const std::wstring& path, PhotoDeletion how) {
+    if (how == PhotoDeletion::AtOnce) {
+        if (!::DeleteFileW(path.c_str()))
+            CannotDelete(path, ::GetLastError());
+        return true;
+    }
+    // A file another program holds without delete sharing cannot be moved to the bin
+    // either; Wine's shell would first offer to destroy it instead, so it is found here.
+    {
+        UniqueFile probe(::CreateFileW(path.c_str(), DELETE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!probe)
+            CannotDelete(path, ::GetLastError());
+    }
+    const std::wstring names = path + L'\0'; // a list, ended by an empty name
+    SHFILEOPSTRUCTW operation{};
+    operation.hwnd = owner;
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = names.c_str();
+    // Neither the system's confirmation nor its error boxes, but its question where the file
+    // would be destroyed rather than recycled: without it, that happens silently.
+    operation.fFlags =
+        FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING | FOF_SILENT | FOF_NOERRORUI;
+    UseShellOnThisThread();
+    const int result = ::SHFileOperationW(&operation);
+    constexpr int kOldCancelled = 0x75;
+    if (operation.fAnyOperationsAborted || result == ERROR_CANCELLED || result == kOldCancelled)
+        return false;
+    if (result != 0)
+        CannotDelete(path, ShellOperationError(result));
+    return true;
+}
 
 bool DeletePhotoFile(const std::wstring& path) {
     return ::DeleteFileW(path.c_str()) != FALSE;
