@@ -84,20 +84,54 @@ bool DeletePhotoFile(const std::wstring& path) {
     return ::DeleteFileW(path.c_str()) != FALSE;
 }
 
-void OpenPhotoFile(HWND owner, const std::wstring& path) {
+namespace {
+
+bool Execute(HWND owner, const std::wstring& path, const wchar_t* verb, ULONG mask,
+             SHELLEXECUTEINFOW& info) {
     const std::wstring folder = FolderOf(path);
-    SHELLEXECUTEINFOW info{};
+    info = {};
     info.cbSize = sizeof info;
-    // The system's own dialogs stay away: a failure is the program's error box.
-    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.fMask = mask | SEE_MASK_NOASYNC;
     info.hwnd = owner;
-    info.lpVerb = L"open";
+    info.lpVerb = verb;
     info.lpFile = path.c_str();
     info.lpDirectory = folder.c_str();
     info.nShow = SW_SHOWNORMAL;
     UseShellOnThisThread();
-    if (!::ShellExecuteExW(&info))
-        CannotOpen(path, ::GetLastError());
+    return ::ShellExecuteExW(&info) != FALSE;
+}
+
+// The system's choice of a program, for a type that has none.
+void OfferOpenWith(HWND owner, const std::wstring& path) {
+    OPENASINFO choice{};
+    choice.pcszFile = path.c_str();
+    choice.oaifInFlags = OAIF_ALLOW_REGISTRATION | OAIF_REGISTER_EXT | OAIF_EXEC;
+    const HRESULT result = ::SHOpenWithDialog(owner, &choice);
+    if (SUCCEEDED(result) || result == HRESULT_FROM_WIN32(ERROR_CANCELLED))
+        return;
+    if (result != E_NOTIMPL)
+        CannotOpen(path, HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result)
+                                                                    : ERROR_NO_ASSOCIATION);
+    // Wine has no such dialog; its shell answers the "openas" verb with what it offers
+    // instead (a notice that no Windows program is set up for the type), which is the
+    // system's own word on it.
+    SHELLEXECUTEINFOW info;
+    Execute(owner, path, L"openas", 0, info);
+}
+
+} // namespace
+
+void OpenPhotoFile(HWND owner, const std::wstring& path) {
+    SHELLEXECUTEINFOW info;
+    // The system's own error boxes stay away: a failure is the program's error box.
+    if (Execute(owner, path, L"open", SEE_MASK_FLAG_NO_UI, info))
+        return;
+    const DWORD error = ::GetLastError();
+    // Wine tells no program for the type by the old result code alone.
+    if (error == ERROR_NO_ASSOCIATION || reinterpret_cast<INT_PTR>(info.hInstApp) == SE_ERR_NOASSOC)
+        OfferOpenWith(owner, path);
+    else
+        CannotOpen(path, error);
 }
 
 void ShowPhotoInFolder(const std::wstring& path) {

@@ -22,8 +22,10 @@ bool DeletePhotoFile(HWND owner, const std::wstring& path, PhotoDeletion how);
 // At once, returning whether the file went: what the main window calls so far.
 bool DeletePhotoFile(const std::wstring& path);
 
-// Opens the photo with the user's program for its type. Throws Error("Cannot open file
-// "%s". %s") with the system's reason (no program for the type, say).
+// Opens the photo with the user's program for its type. For a type without one, the
+// system's "Open with" choice comes up instead, owned by owner (Wine has none and shows its
+// own notice). Throws Error("Cannot open file "%s". %s") with the system's reason for any
+// other failure (a file gone, say).
 void OpenPhotoFile(HWND owner, const std::wstring& path);
 
 // Opens the photo's folder in the file manager with the photo selected. Throws Error as

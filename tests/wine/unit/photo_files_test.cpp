@@ -1,5 +1,5 @@
-// Deleting a photo: to the recycle bin (under Wine, the desktop's XDG trash), at once, and
-// failures that keep the photo and say why.
+// What the album does with a photo file: deleting it to the recycle bin (under Wine, the
+// desktop's XDG trash) or at once, failures that keep the photo and say why, and opening.
 
 #include "album/win32/photo_files.h"
 #include "base/win32/file_system.h"
@@ -130,5 +130,14 @@ TEST_F(PhotoFiles, ADeleteThatFailsKeepsThePhotoAndSaysWhy) {
               failure(ERROR_ACCESS_DENIED));
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(Contents(photo), "the shot");
+    EXPECT_TRUE(boxes.Seen().empty());
+}
+
+TEST_F(PhotoFiles, OpeningAPhotoThatIsGoneIsTheProgramsErrorNotTheSystemsChoice) {
+    const std::wstring path = (folder_.Path() / L"gone.png").wstring();
+    MessageBoxCatcher boxes;
+    EXPECT_EQ(ErrorOf([&] { vistrel::OpenPhotoFile(nullptr, path); }),
+              L"Cannot open file \"" + path + L"\". " +
+                  vistrel::SystemErrorText(ERROR_FILE_NOT_FOUND, L"gone.png"));
     EXPECT_TRUE(boxes.Seen().empty());
 }
