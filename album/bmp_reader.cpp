@@ -68,11 +68,12 @@ BmpPicture ParseBmp(std::span<const uint8_t> file) {
     constexpr uint32_t kRgb = 0, kBitFields = 3;
     if (compression != kRgb && !(compression == kBitFields && (bpp == 16 || bpp == 32)))
         Invalid();
+    // A bottom-up picture of -2^31 rows has no top-down form.
+    if (width <= 0 || height == 0 || height == INT32_MIN)
+        Invalid();
     p.topDown = height < 0;
     if (height < 0)
         height = -height;
-    if (!PreviewSizeAllowed(width, height))
-        Invalid();
 
     size_t tableStart = 14 + headerSize;
     if (compression == kBitFields) {
@@ -113,10 +114,13 @@ BmpPicture ParseBmp(std::span<const uint8_t> file) {
         Invalid();
     if (offset > file.size())
         Invalid();
-    const uint64_t stride = BitmapRowBytes(width, bpp);
-    const uint64_t bytes = stride * static_cast<uint64_t>(height);
-    if (bytes > file.size() - offset)
+    // Rows past the end make the file damaged, whatever its size; only a whole picture is
+    // told as too large. (Division: rows times height may not fit 64 bits.)
+    const uint64_t stride = BitmapRowBytes(static_cast<uint64_t>(width), bpp);
+    if (static_cast<uint64_t>(height) > (file.size() - offset) / stride)
         Invalid();
+    if (!PreviewSizeAllowed(width, height))
+        throw TooLargeToPreview(width, height);
 
     p.empty = false;
     p.width = static_cast<int>(width);

@@ -23,7 +23,8 @@ struct BmpPicture {
 };
 
 // Throws Error("Bitmap image is not valid") for anything that is not a BMP the preview
-// can draw safely (also RLE compression, and pictures beyond the preview's limit).
+// can draw safely (also RLE compression), and TooLargeToPreview for a whole picture beyond
+// the preview's limit.
 BmpPicture ParseBmp(std::span<const uint8_t> file);
 
 } // namespace vistrel

@@ -80,6 +80,11 @@ int Run(Request* r) {
     Progress progress;
     if (setjmp(err.jump)) {
         int code = err.pub.msg_code;
+        // The size a picture too big for the library or the preview has, to tell it.
+        if (code == JERR_IMAGE_TOO_BIG) {
+            r->width = static_cast<int>(cinfo.image_width);
+            r->height = static_cast<int>(cinfo.image_height);
+        }
         jpeg_destroy_decompress(&cinfo);
         return code ? code : JERR_INPUT_EOF;
     }
@@ -164,7 +169,10 @@ Request MakeRequest(std::span<const uint8_t> file) {
     return r;
 }
 
-[[noreturn]] void Fail(int code) {
+[[noreturn]] void Fail(int code, const Request& r) {
+    // Past the preview's limit, or the library's own (65,500 a side).
+    if (code == JERR_IMAGE_TOO_BIG && r.width > 0 && r.height > 0)
+        throw TooLargeToPreview(r.width, r.height);
     throw Error(L"JPEG error #" + std::to_wstring(code));
 }
 
@@ -174,7 +182,7 @@ JpegHeader ReadJpegHeader(std::span<const uint8_t> file) {
     Request r = MakeRequest(file);
     r.headerOnly = 1;
     if (int code = Run(&r))
-        Fail(code);
+        Fail(code, r);
     return {r.width, r.height, r.greyscale != 0};
 }
 
@@ -231,7 +239,7 @@ DecodedPicture DecodeJpeg(std::span<const uint8_t> file, bool eightBit, int targ
         return 1;
     };
     if (int code = Run(&r))
-        Fail(code);
+        Fail(code, r);
     DecodedPicture& picture = buffers.picture;
     if (picture.bitsPerPixel == 8)
         picture.palette.assign(r.palette, r.palette + r.paletteSize);

@@ -14,8 +14,8 @@ struct JpegHeader {
     bool greyscale = false;
 };
 
-// Throws Error("JPEG error #<n>") when the library rejects the header, or when the picture
-// is larger than the preview decodes (#41, the library's "too big").
+// Throws Error("JPEG error #<n>") when the library rejects the header, and TooLargeToPreview
+// when the picture is larger than the library or the preview decodes.
 JpegHeader ReadJpegHeader(std::span<const uint8_t> file);
 
 struct DecodedPicture {

@@ -1,7 +1,9 @@
 #pragma once
 // The largest picture the preview decodes: 16384 by 16384 pixels in all (so 805 MB at 24
-// bits per pixel), at most 65,535 a side. Larger ones are refused before any memory is
-// taken for them.
+// bits per pixel), at most 65,535 a side. Larger ones are refused, with their size, before
+// any memory is taken for them.
+
+#include "base/error.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -24,5 +26,9 @@ inline bool PreviewSizeAllowed(int64_t width, int64_t height) {
     return width > 0 && height > 0 && width <= kMaxPreviewSide && height <= kMaxPreviewSide &&
            width * height <= kMaxPreviewPixels;
 }
+
+// Error("The picture is <width> by <height> pixels: too large to preview"), for a picture
+// whose header is valid: every reader tells it in these words.
+Error TooLargeToPreview(int64_t width, int64_t height);
 
 } // namespace vistrel

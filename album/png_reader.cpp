@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <spng.h>
+#include <zlib.h>
 
 namespace vistrel {
 
@@ -44,6 +45,18 @@ bool EndChunkCut(std::span<const uint8_t> file) {
     return false;
 }
 
+uint32_t Big32(const uint8_t* p) {
+    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+// The header chunk comes first, right after the 8-byte signature. libspng checks its
+// checksum only once it reads on, so a size is not told from a damaged header.
+constexpr size_t kHeaderEnd = 8 + 8 + 13 + 4;
+bool HeaderChecksumRight(std::span<const uint8_t> file) {
+    return file.size() >= kHeaderEnd &&
+           crc32(0, file.data() + 12, 4 + 13) == Big32(file.data() + kHeaderEnd - 4);
+}
+
 // The header is read and checked against the preview's bounds before anything else.
 Context Open(std::span<const uint8_t> file, spng_ihdr* ihdr) {
     Context ctx(spng_ctx_new(0));
@@ -52,13 +65,27 @@ Context Open(std::span<const uint8_t> file, spng_ihdr* ihdr) {
     spng_ctx* c = ctx.get();
     // A damaged ancillary chunk is an error too, not quietly dropped: the file is broken.
     Check(spng_set_crc_action(c, SPNG_CRC_ERROR, SPNG_CRC_ERROR));
-    Check(spng_set_image_limits(c, kMaxPreviewSide, kMaxPreviewSide));
+    // libspng keeps its own limits (any size PNG allows): a picture beyond the preview's is
+    // told by its size below, not as a library error.
     Check(spng_set_chunk_limits(c, kMaxPngChunkBytes, kMaxPngChunkMemory));
     // libspng refuses an empty buffer as a wrong argument; for a file, that is its end.
     Check(file.empty() ? SPNG_IO_EOF : spng_set_png_buffer(c, file.data(), file.size()));
-    Check(spng_get_ihdr(c, ihdr));
-    if (!PreviewSizeAllowed(ihdr->width, ihdr->height))
-        Invalid(L"image larger than the preview shows");
+    int code = spng_get_ihdr(c, ihdr);
+    // Rows of half a billion pixels and more overflow libspng's arithmetic; it has checked
+    // every field of the header by then, so the size is the header's own.
+    if (code == SPNG_EOVERFLOW && file.size() >= kHeaderEnd) {
+        ihdr->width = Big32(file.data() + 16);
+        ihdr->height = Big32(file.data() + 20);
+        if (PreviewSizeAllowed(ihdr->width, ihdr->height))
+            Invalid(code);
+    } else {
+        Check(code);
+    }
+    if (!PreviewSizeAllowed(ihdr->width, ihdr->height)) {
+        if (!HeaderChecksumRight(file))
+            Invalid(SPNG_ECHUNK_CRC);
+        throw TooLargeToPreview(ihdr->width, ihdr->height);
+    }
     return ctx;
 }
 

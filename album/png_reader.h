@@ -17,7 +17,8 @@ struct PngHeader {
 };
 
 // Throws Error("PNG image is not valid (<the library's reason>)") when the signature or
-// the header chunk is wrong, or the picture is larger than the preview decodes.
+// the header chunk is wrong, and TooLargeToPreview when the picture is larger than the
+// preview decodes.
 PngHeader ReadPngHeader(std::span<const uint8_t> file);
 
 // Decodes the picture into 24 bits per pixel (blue, green, red, rows from the top), at full

@@ -106,8 +106,8 @@ GlobalMemory FromDecoded(const DecodedPicture& d) {
     });
 }
 
-// A BMP's pixels: 24- and 32-bit rows as they are, turned bottom-up; other kinds drawn by
-// the system into 24-bit rows.
+// A BMP's pixels: 24- and 32-bit rows as they are, turned bottom-up, 32-bit ones made
+// opaque; other kinds drawn by the system into 24-bit rows.
 GlobalMemory FromBmp(const std::vector<uint8_t>& file, const BmpPicture& bmp) {
     const int bpp = bmp.bitsPerPixel == 32 && !bmp.bitFields ? 32 : 24;
     const uint8_t* pixels = file.data() + bmp.pixelOffset;
@@ -115,8 +115,13 @@ GlobalMemory FromBmp(const std::vector<uint8_t>& file, const BmpPicture& bmp) {
         return MakeDib(bmp.width, bmp.height, bpp, [&](uint8_t* rows, size_t) {
             for (int y = 0; y < bmp.height; ++y) {
                 int from = bmp.topDown ? bmp.height - 1 - y : y;
-                std::memcpy(rows + static_cast<size_t>(y) * bmp.stride,
-                            pixels + static_cast<size_t>(from) * bmp.stride, bmp.stride);
+                uint8_t* out = rows + static_cast<size_t>(y) * bmp.stride;
+                std::memcpy(out, pixels + static_cast<size_t>(from) * bmp.stride, bmp.stride);
+                // The fourth byte is unused in a 32-bit BMP (0 in the program's photos), but
+                // some editors paste it as alpha and the photo as transparent.
+                if (bpp == 32)
+                    for (int x = 0; x < bmp.width; ++x)
+                        out[4 * static_cast<size_t>(x) + 3] = 255;
             }
         });
     // Drawn by the system into a bitmap of the clipboard's format, then copied over.

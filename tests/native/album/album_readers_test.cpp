@@ -3,6 +3,7 @@
 #include "album/bmp_reader.h"
 #include "album/jpeg_reader.h"
 #include "album/picture_kind.h"
+#include "album/png_reader.h"
 #include "base/error.h"
 #include "capture/bmp_file.h"
 #include "capture/jpeg_file.h"
@@ -10,6 +11,8 @@
 #include "tests/native/support/error_of.h"
 
 #include <gtest/gtest.h>
+
+#include <zlib.h>
 
 #include <cstring>
 
@@ -47,6 +50,20 @@ std::vector<uint8_t> JpegFile(int w, int h, int quality = 80) {
             px[0] = static_cast<uint8_t>(x), px[1] = static_cast<uint8_t>(y), px[2] = 200;
         }
     return EncodeJpeg(p.View(), quality);
+}
+
+// A PNG of its signature and header chunk alone: all the reader needs for the size.
+std::vector<uint8_t> PngHeaderOnly(uint32_t w, uint32_t h, uint8_t type = 2, uint8_t depth = 8) {
+    std::vector<uint8_t> f{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
+                           0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+    auto put = [&](uint32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            f.push_back(static_cast<uint8_t>(v >> shift));
+    };
+    put(w), put(h);
+    f.insert(f.end(), {depth, type, 0, 0, 0});
+    put(static_cast<uint32_t>(crc32(0, f.data() + 12, 17)));
+    return f;
 }
 
 const std::wstring kInvalidBmp = L"Bitmap image is not valid";
@@ -127,7 +144,7 @@ TEST(BmpReader, RefusesEveryBadFieldBeforeTouchingPixels) {
         {"zero width", [](auto& b) { Put32(b, 18, 0); }},
         {"negative width", [](auto& b) { Put32(b, 18, static_cast<uint32_t>(-20)); }},
         {"zero height", [](auto& b) { Put32(b, 22, 0); }},
-        {"huge", [](auto& b) { Put32(b, 18, 60000), Put32(b, 22, 60000); }},
+        {"huge, its rows missing", [](auto& b) { Put32(b, 18, 60000), Put32(b, 22, 60000); }},
         {"most negative height", [](auto& b) { Put32(b, 22, 0x80000000u); }},
         {"too many colours", [](auto& b) { Put32(b, 46, 257); }},
         {"colour table past the end", [](auto& b) { b.resize(54 + 100); }},
@@ -146,6 +163,16 @@ TEST(BmpReader, RefusesEveryBadFieldBeforeTouchingPixels) {
     auto wide = BmpFile(4, 4, 16);
     Put32(wide, 18, 0x7FFFFFFF);
     EXPECT_EQ(ErrorOf([&] { ParseBmp(wide); }), kInvalidBmp);
+}
+
+TEST(BmpReader, AWholePictureBeyondThePreviewsLimitIsToldByItsSize) {
+    EXPECT_EQ(ParseBmp(BmpFile(65535, 2, 1)).width, 65535);
+    auto wide = BmpFile(65536, 2, 1);
+    EXPECT_EQ(ErrorOf([&] { ParseBmp(wide); }),
+              L"The picture is 65536 by 2 pixels: too large to preview");
+    Put32(wide, 22, static_cast<uint32_t>(-2)); // top-down
+    EXPECT_EQ(ErrorOf([&] { ParseBmp(wide); }),
+              L"The picture is 65536 by 2 pixels: too large to preview");
 }
 
 TEST(JpegReader, ReadsTheHeaderAndDecodesAtFullSize) {
@@ -212,8 +239,39 @@ TEST(JpegReader, RefusesPicturesBeyondTheLimitBeforeDecoding) {
             file[i + 7] = 0xEA, file[i + 8] = 0x60;
             break;
         }
-    EXPECT_EQ(ErrorOf([&] { ReadJpegHeader(file); }), L"JPEG error #41");
-    EXPECT_EQ(ErrorOf([&] { DecodeJpeg(file, false); }), L"JPEG error #41");
+    EXPECT_EQ(ErrorOf([&] { ReadJpegHeader(file); }),
+              L"The picture is 60000 by 60000 pixels: too large to preview");
+    EXPECT_EQ(ErrorOf([&] { DecodeJpeg(file, false); }),
+              L"The picture is 60000 by 60000 pixels: too large to preview");
+    // Past the library's own limit (65,500 a side).
+    for (size_t i = 0; i + 9 < file.size(); ++i)
+        if (file[i] == 0xFF && file[i + 1] == 0xC0) {
+            file[i + 5] = 0, file[i + 6] = 16;
+            file[i + 7] = 0xFF, file[i + 8] = 0xFF;
+            break;
+        }
+    EXPECT_EQ(ErrorOf([&] { ReadJpegHeader(file); }),
+              L"The picture is 65535 by 16 pixels: too large to preview");
+}
+
+TEST(PngReader, APictureBeyondThePreviewsLimitIsToldByItsSizeFromTheHeaderAlone) {
+    const std::wstring tooLarge = L"The picture is 20000 by 20000 pixels: too large to preview";
+    EXPECT_EQ(ErrorOf([&] { ReadPngHeader(PngHeaderOnly(20000, 20000)); }), tooLarge);
+    EXPECT_EQ(ErrorOf([&] { DecodePng(PngHeaderOnly(20000, 20000), 20, 15); }), tooLarge);
+    EXPECT_EQ(ErrorOf([&] { ReadPngHeader(PngHeaderOnly(70000, 10)); }),
+              L"The picture is 70000 by 10 pixels: too large to preview");
+    // Rows this long overflow the library's own arithmetic.
+    EXPECT_EQ(ErrorOf([&] { ReadPngHeader(PngHeaderOnly(0x7FFFFFFF, 1, 6, 16)); }),
+              L"The picture is 2147483647 by 1 pixels: too large to preview");
+    // The largest sizes the preview takes.
+    EXPECT_EQ(ReadPngHeader(PngHeaderOnly(16384, 16384)).width, 16384);
+    EXPECT_EQ(ReadPngHeader(PngHeaderOnly(65535, 4096)).width, 65535);
+    // A damaged header tells no size.
+    for (auto damaged : {PngHeaderOnly(20000, 20000), PngHeaderOnly(0x7FFFFFFF, 1, 6, 16)}) {
+        damaged[19] ^= 1;
+        EXPECT_EQ(ErrorOf([&] { ReadPngHeader(damaged); }),
+                  L"PNG image is not valid (invalid chunk checksum)");
+    }
 }
 
 TEST(JpegReader, DamagedDataDecodesAsFarAsItGoesWithoutAnError) {

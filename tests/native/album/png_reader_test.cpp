@@ -327,8 +327,6 @@ TEST(PngReader, RefusesDamagedFilesReadingThemToTheirEnd) {
          })},
         {"chunk longer than the file", changed(whole, whole.size() - 57)},
         {"zero width", header([](Picture& q) { q.width = 0; })},
-        {"side past the limit", header([](Picture& q) { q.width = 70000; })},
-        {"area past the limit", header([](Picture& q) { q.width = 20000, q.height = 20000; })},
         {"bit depth 3", header([](Picture& q) { q.depth = 3; })},
         {"colour type 5", header([](Picture& q) { q.colourType = 5; })},
     };
@@ -337,11 +335,7 @@ TEST(PngReader, RefusesDamagedFilesReadingThemToTheirEnd) {
         EXPECT_EQ(error.substr(0, kInvalid.size()), kInvalid) << c.first;
         EXPECT_EQ(error.back(), L')') << c.first;
     }
-    // The library's own words, and the bounds checked from the header alone.
+    // The library's own words.
     EXPECT_EQ(ErrorOf([&] { DecodePng(changed(whole, 1)); }),
               L"PNG image is not valid (invalid chunk checksum)");
-    EXPECT_EQ(ErrorOf([&] {
-                  ReadPngHeader(header([](Picture& q) { q.width = 20000, q.height = 20000; }));
-              }).substr(0, kInvalid.size()),
-              kInvalid);
 }

@@ -103,13 +103,16 @@ TEST_F(PhotoActions, CtrlCPutsThePixelsAndTheFileOnTheClipboard) {
     WriteFile(Photos() / L"c.png", Bytes(vistrel::EncodePng(picture.View())));
     CreateForm();
 
-    // A BMP: its own 32-bit rows, exactly.
+    // A BMP: its own 32-bit rows, the same colours, opaque (alpha 255, not the file's 0).
     CopyWithKeys(L"a.bmp");
     Copied c = ReadClipboard();
     EXPECT_EQ(c.header.biWidth, 64);
     EXPECT_EQ(c.header.biHeight, 48);
     EXPECT_EQ(c.header.biBitCount, 32);
-    EXPECT_EQ(c.rows, picture.bits);
+    std::vector<uint8_t> opaque = picture.bits;
+    for (size_t i = 3; i < opaque.size(); i += 4)
+        opaque[i] = 255;
+    EXPECT_EQ(c.rows, opaque);
     EXPECT_EQ(c.file, (Photos() / L"a.bmp").wstring());
 
     // A BMP of 256 colours and an odd width: drawn into 24-bit rows, padding and all.
