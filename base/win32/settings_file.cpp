@@ -1,6 +1,7 @@
 #include "base/win32/settings_file.h"
 
 #include "base/error.h"
+#include "base/settings_text.h"
 #include "base/win32/file_system.h"
 #include "base/win32/handles.h"
 
@@ -51,25 +52,12 @@ bool WriteAll(HANDLE file, const void* data, size_t size) {
     return true;
 }
 
-std::wstring Decode(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-        std::wstring text((bytes.size() - 2) / 2, L'\0');
-        for (size_t i = 0; i < text.size(); ++i)
-            text[i] = static_cast<wchar_t>(bytes[2 + 2 * i] | bytes[3 + 2 * i] << 8);
-        return text;
-    }
-    UINT codePage = CP_ACP;
-    size_t skip = 0;
-    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
-        codePage = CP_UTF8;
-        skip = 3;
-    }
-    const auto* p = reinterpret_cast<const char*>(bytes.data() + skip);
-    const int size = static_cast<int>(bytes.size() - skip);
-    int n = ::MultiByteToWideChar(codePage, 0, p, size, nullptr, 0);
+std::wstring Ansi(std::string_view bytes) {
+    const int size = static_cast<int>(bytes.size());
+    int n = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
     std::wstring text(static_cast<size_t>(std::max(n, 0)), L'\0');
     if (n > 0)
-        ::MultiByteToWideChar(codePage, 0, p, size, text.data(), n);
+        ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), n);
     return text;
 }
 
@@ -79,7 +67,7 @@ std::optional<std::wstring> SettingsFile::Read() const {
     std::optional<std::vector<uint8_t>> bytes = ReadExisting(path_);
     if (!bytes)
         return std::nullopt;
-    return Decode(*bytes);
+    return DecodeSettingsText(*bytes, Ansi);
 }
 
 void SettingsFile::Write(std::wstring_view text) const {
@@ -95,9 +83,8 @@ void SettingsFile::Write(std::wstring_view text) const {
         // Unicode with its byte-order mark: names and folders in any script survive on any
         // system locale. On the disk before it takes the old file's place, or a power cut
         // could leave the new name on data never written.
-        static const uint8_t kMark[] = {0xFF, 0xFE};
-        bool written = file && WriteAll(file.get(), kMark, sizeof kMark) &&
-                       WriteAll(file.get(), text.data(), text.size() * sizeof(wchar_t)) &&
+        const std::vector<uint8_t> bytes = EncodeSettingsText(text);
+        bool written = file && WriteAll(file.get(), bytes.data(), bytes.size()) &&
                        ::FlushFileBuffers(file.get());
         file.reset(); // closed first: an open file cannot be deleted
         if (!written)

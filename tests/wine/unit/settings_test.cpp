@@ -213,6 +213,17 @@ TEST_F(Settings, AFailedWriteLeavesTheOldFileAsItWas) {
     EXPECT_EQ(Saved(L"photo", L"quality"), L"33");
 }
 
+TEST_F(Settings, AUtf8FileWithoutItsMarkIsReadAsUtf8AndKeptInUnicode) {
+    // As a text editor saves it: UTF-8, no byte-order mark.
+    WriteIni(Ini(), "[photo]\nname=\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE_%.3d\n[mine]\nnote="
+                    "\xD0\xBC\xD0\xBE\xD1\x91\n");
+    CreateForm();
+    EXPECT_EQ(form_->Options().nameTemplate, L"фото_%.3d");
+    DestroyForm();
+    EXPECT_EQ(Saved(L"photo", L"name"), L"фото_%.3d");
+    EXPECT_EQ(Saved(L"mine", L"note"), L"моё");
+}
+
 TEST_F(Settings, TheUsersOwnSectionsSurviveInAFileOfAnySize) {
     // Over 16 MiB of the user's own keys, with a section of theirs at the end.
     {
