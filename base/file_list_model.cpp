@@ -44,11 +44,16 @@ bool MatchesPattern(std::wstring_view name, std::wstring_view pattern) {
 
 FileListModel::FileListModel(FoldCase fold) : fold_(std::move(fold)) {}
 
+bool FileListModel::Matches(std::wstring_view key) const {
+    return std::any_of(patterns_.begin(), patterns_.end(),
+                       [&](const std::wstring& p) { return MatchesPattern(key, p); });
+}
+
 void FileListModel::Assign(std::vector<std::wstring> names,
                            const std::vector<std::wstring>& patterns) {
-    std::vector<std::wstring> foldedPatterns;
+    patterns_.clear();
     for (const auto& p : patterns)
-        foldedPatterns.push_back(fold_(p));
+        patterns_.push_back(fold_(p));
 
     std::vector<std::wstring> keys;
     std::vector<std::wstring> kept;
@@ -56,9 +61,7 @@ void FileListModel::Assign(std::vector<std::wstring> names,
     kept.reserve(names.size());
     for (auto& name : names) {
         std::wstring key = fold_(name);
-        bool match = std::any_of(foldedPatterns.begin(), foldedPatterns.end(),
-                                 [&](const std::wstring& p) { return MatchesPattern(key, p); });
-        if (match) {
+        if (Matches(key)) {
             keys.push_back(std::move(key));
             kept.push_back(std::move(name));
         }
@@ -74,8 +77,7 @@ void FileListModel::Assign(std::vector<std::wstring> names,
     });
     names_.clear();
     keys_.clear();
-    keyIndex_.clear();
-    keySetMade_ = false;
+    Changed();
     names_.reserve(order.size());
     keys_.reserve(order.size());
     for (size_t i : order) {
@@ -89,8 +91,67 @@ void FileListModel::Assign(std::vector<std::wstring> names,
 void FileListModel::Clear() {
     names_.clear();
     keys_.clear();
+    Changed();
+}
+
+void FileListModel::Changed() {
+    // The index holds views of the keys, which move as the items do.
     keyIndex_.clear();
     keySetMade_ = false;
+}
+
+size_t FileListModel::PlaceOf(std::wstring_view key, std::wstring_view name) const {
+    // The order Assign sorts by: folded names, and names equal but for case by their own.
+    size_t low = 0, high = keys_.size();
+    while (low < high) {
+        const size_t mid = low + (high - low) / 2;
+        int c = keys_[mid].compare(key);
+        if (c < 0 || (c == 0 && names_[mid] < name))
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return low;
+}
+
+std::optional<size_t> FileListModel::Insert(std::wstring name) {
+    std::wstring key = fold_(name);
+    if (!Matches(key) || IndexOfName(name) >= 0)
+        return std::nullopt;
+    const size_t at = PlaceOf(key, name);
+    names_.insert(names_.begin() + static_cast<std::ptrdiff_t>(at), std::move(name));
+    keys_.insert(keys_.begin() + static_cast<std::ptrdiff_t>(at), std::move(key));
+    Changed();
+    return at;
+}
+
+std::optional<size_t> FileListModel::Remove(std::wstring_view name) {
+    const int at = IndexOfName(name);
+    if (at < 0)
+        return std::nullopt;
+    names_.erase(names_.begin() + at);
+    keys_.erase(keys_.begin() + at);
+    Changed();
+    return static_cast<size_t>(at);
+}
+
+std::vector<FileListModel::Edit> FileListModel::Update(std::span<const std::wstring> names,
+                                                       const Lookup& listed) {
+    std::vector<Edit> edits;
+    for (const std::wstring& name : names) {
+        const std::optional<std::wstring> actual = listed(name);
+        // A name now spelled otherwise (renamed in letter case only) is listed anew.
+        const int at = IndexOfName(name);
+        if (at >= 0 && (!actual || Name(static_cast<size_t>(at)) != *actual)) {
+            std::wstring removed = Name(static_cast<size_t>(at));
+            Remove(name);
+            edits.push_back({false, static_cast<size_t>(at), std::move(removed)});
+        }
+        if (actual)
+            if (auto inserted = Insert(*actual))
+                edits.push_back({true, *inserted, *actual});
+    }
+    return edits;
 }
 
 bool FileListModel::ContainsFolded(std::wstring_view foldedName, size_t* next) const {

@@ -80,9 +80,6 @@ bool DeletePhotoFile(HWND owner, const std::wstring& path, PhotoDeletion how) {
     return true;
 }
 
-bool DeletePhotoFile(const std::wstring& path) {
-    return ::DeleteFileW(path.c_str()) != FALSE;
-}
 
 namespace {
 

@@ -19,8 +19,6 @@ enum class PhotoDeletion {
 // the system's reason when the file stays (held by another program, read-only for AtOnce,
 // a folder that forbids deleting).
 bool DeletePhotoFile(HWND owner, const std::wstring& path, PhotoDeletion how);
-// At once, returning whether the file went: what the main window calls so far.
-bool DeletePhotoFile(const std::wstring& path);
 
 // Opens the photo with the user's program for its type. For a type without one, the
 // system's "Open with" choice comes up instead, owned by owner (Wine has none and shows its

@@ -85,8 +85,11 @@ constexpr unsigned kShiftHeld = 1, kCtrlHeld = 2; // in OnListKeyDown's shift
 
 // What can be done with the selected photo: nothing when it is gone.
 void MainWindow::OnOpenClick() {
-    if (std::wstring path = SelectedPhoto(); !path.empty())
+    if (std::wstring path = SelectedPhoto(); !path.empty()) {
+        // The system may ask which program to open it with, in a loop of its own.
+        TApplication::ModalScope modal(Application);
         OpenPhotoFile(hwnd_, path);
+    }
 }
 
 void MainWindow::OnShowInFolderClick() {
@@ -112,11 +115,21 @@ void MainWindow::OnDeleteClick(bool toRecycleBin) {
     std::wstring path = SelectedPhoto();
     if (path.empty())
         return;
-    (void)toRecycleBin;
     picture_.reset();
-    DeletePhotoFile(path); // a file that cannot be deleted stays listed
+    Preview.SetVisible(false);
+    bool deleted;
+    {
+        // Where the photo would be destroyed rather than recycled, the system asks first.
+        TApplication::ModalScope modal(Application);
+        deleted = DeletePhotoFile(
+            hwnd_, path, toRecycleBin ? PhotoDeletion::ToRecycleBin : PhotoDeletion::AtOnce);
+    }
     ShowPhotoEntries(false);
-    PhotoList.Reread();
+    // Gone from the list in its place, the rest of the list where it was.
+    if (deleted)
+        PhotoList.Remove(FileNameOf(path));
+    else
+        OnListChange();
 }
 
 void MainWindow::EnsurePhotosFolder() {
@@ -134,21 +147,33 @@ std::wstring MainWindow::NextPhotoName(const std::set<std::wstring>& takenWhileS
     PhotoNameSearch search;
     search.folder = photosFolder_;
     search.nameTemplate = options_.nameTemplate;
-    // The list holds the Photos folder's photos as of its last read; when the folder has
-    // changed since (a file manager, another copy of the program), it is read again first.
-    // The rename that gives the photo its name never replaces a file, so a name taken in
-    // between costs nothing.
-    if (SameFileName(PhotoList.Folder(), photosFolder_)) {
-        if (!PhotoList.Current())
-            PhotoList.Reread();
+    // The list holds the Photos folder's photos, brought up to date first with what other
+    // programs changed there (a file manager, another copy of the program). The rename that
+    // gives the photo its name never replaces a file, so a name taken in between costs
+    // nothing.
+    const bool listed = SameFileName(PhotoList.Folder(), photosFolder_);
+    if (listed) {
+        PhotoList.CatchUp();
         search.listed = &PhotoList.Model();
     }
-    search.takenWhileSaving = &takenWhileSaving;
-    return NextFreePhotoName(search);
+    std::set<std::wstring> taken = takenWhileSaving;
+    search.takenWhileSaving = &taken;
+    for (;;) {
+        std::wstring name = NextFreePhotoName(search);
+        // The name is checked on the disk itself, for photos of every type: a file another
+        // program made a moment ago may not be in the list yet, and the rename would not
+        // see a photo of another type that has the number.
+        if (!listed || !PhotoExistsOnDisk(name))
+            return name;
+        taken.insert(FoldFileName(name));
+        PhotoList.CatchUp();
+    }
 }
 
 void MainWindow::PhotoSaved(const std::wstring& path) {
-    PhotoList.Reread();
+    // In its place in the list: an album of any size is not read again for it.
+    if (SameFileName(FolderOf(path), PhotoList.Folder() + L"\\"))
+        PhotoList.Add(FileNameOf(path));
     PhotoList.SelectByPath(path);
 }
 

@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "base/win32/file_system.h"
 #include "base/win32/handles.h"
+#include "ui/win32/application.h"
 #include "ui/win32/window.h"
 
 #include <commctrl.h>
@@ -12,11 +13,21 @@
 
 namespace vistrel {
 
+namespace {
+constexpr UINT_PTR kFolderBackTimer = 1;
+} // namespace
+
 TFileListBox::TFileListBox() : model_(FoldFileName) {}
 
+TFileListBox::~TFileListBox() {
+    if (watch_)
+        Application.StopWaitingFor(watch_->Event());
+}
+
 void TFileListBox::Create(HWND parent, DWORD style) {
+    // The items hold their names, drawn by the list itself.
     MakeSystemControl(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                      WS_CHILD | WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOTIFY |
+                      WS_CHILD | WS_VSCROLL | LBS_HASSTRINGS | LBS_OWNERDRAWFIXED | LBS_NOTIFY |
                           LBS_NOINTEGRALHEIGHT | style,
                       parent, 0);
     ::SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, kItemHeight);
@@ -48,31 +59,125 @@ void TFileListBox::AssignFolder(const std::wstring& folder) {
     }
 }
 
-namespace {
-
-UniqueChangeNotification WatchFolder(const std::wstring& folder) {
-    return UniqueChangeNotification(
-        ::FindFirstChangeNotificationW(folder.c_str(), FALSE,
-                                       FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
-                                           FILE_NOTIFY_CHANGE_ATTRIBUTES));
+void TFileListBox::Watch() {
+    if (watch_)
+        Application.StopWaitingFor(watch_->Event());
+    watch_ = std::make_unique<FolderWatch>(folder_);
+    Application.WaitFor(watch_->Event(), [this] { CatchUp(); });
 }
 
-} // namespace
+void TFileListBox::StopWatching() {
+    if (watch_)
+        Application.StopWaitingFor(watch_->Event());
+    watch_.reset();
+}
 
 void TFileListBox::Reread() {
     std::vector<std::wstring> names;
     if (!folder_.empty()) {
         // Watched from before the read, so that a change during the read is not missed.
-        UniqueChangeNotification watch = WatchFolder(folder_);
-        watch_.reset();
-        names = ListPlainFiles(folder_);
-        watch_ = std::move(watch);
+        std::unique_ptr<FolderWatch> old = std::move(watch_);
+        if (old)
+            Application.StopWaitingFor(old->Event());
+        try {
+            Watch();
+            names = ListPlainFiles(folder_);
+        } catch (...) {
+            StopWatching();
+            throw;
+        }
     }
     Fill(std::move(names));
 }
 
-bool TFileListBox::Current() const {
-    return watch_ && ::WaitForSingleObject(watch_.get(), 0) == WAIT_TIMEOUT;
+void TFileListBox::CatchUp() {
+    if (folder_.empty())
+        return;
+    if (!watch_) {
+        // Not watched since the folder went: it is read again once it is back, looked for
+        // every second meanwhile.
+        DWORD attributes = ::GetFileAttributesW(folder_.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            ::KillTimer(hwnd_, kFolderBackTimer);
+            Reread();
+            return;
+        }
+        if (model_.Size() > 0)
+            Fill({});
+        ::SetTimer(hwnd_, kFolderBackTimer, 1000, nullptr);
+        return;
+    }
+    FolderWatch::Records records = watch_->Take();
+    if (records.lost) {
+        StopWatching();
+        return CatchUp();
+    }
+    if (records.names.empty())
+        return;
+    const std::wstring folder = folder_ + L"\\";
+    Mirror(model_.Update(records.names, [&](const std::wstring& name) {
+        std::optional<std::wstring> found;
+        // Names with wildcards or separators are no names of a plain file the list shows.
+        if (name.find_first_of(L"*?\\/") != std::wstring::npos)
+            return found;
+        // By its path alone: a search would open the folder, and another program's removal
+        // of it could fail meanwhile. The records spell the name as the folder does.
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        constexpr DWORD kSkipped =
+            FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        if (::GetFileAttributesExW((folder + name).c_str(), GetFileExInfoStandard, &data) &&
+            !(data.dwFileAttributes & kSkipped))
+            found = name;
+        return found;
+    }));
+}
+
+void TFileListBox::Add(const std::wstring& name) {
+    if (auto at = model_.Insert(name))
+        Mirror({{true, *at, name}});
+}
+
+void TFileListBox::Remove(const std::wstring& name) {
+    const int at = model_.IndexOfName(name);
+    if (at < 0)
+        return;
+    std::wstring removed = model_.Name(static_cast<size_t>(at));
+    model_.Remove(name);
+    Mirror({{false, static_cast<size_t>(at), std::move(removed)}});
+}
+
+void TFileListBox::Mirror(const std::vector<FileListModel::Edit>& edits) {
+    if (edits.empty())
+        return;
+    int top = static_cast<int>(::SendMessageW(hwnd_, LB_GETTOPINDEX, 0, 0));
+    const int wasSelected = selected_;
+    int selected = selected_;
+    const bool many = edits.size() > 1;
+    if (many)
+        ::SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    for (const FileListModel::Edit& e : edits) {
+        const int at = static_cast<int>(e.index);
+        if (e.inserted) {
+            ::SendMessageW(hwnd_, LB_INSERTSTRING, e.index,
+                           reinterpret_cast<LPARAM>(e.name.c_str()));
+            selected += selected >= 0 && at <= selected ? 1 : 0;
+            top += at < top ? 1 : 0;
+        } else {
+            ::SendMessageW(hwnd_, LB_DELETESTRING, e.index, 0);
+            selected = at == selected ? -1 : selected - (selected >= 0 && at < selected ? 1 : 0);
+            top -= at < top ? 1 : 0;
+        }
+    }
+    selected_ = selected;
+    ::SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
+    ::SendMessageW(hwnd_, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(top, 0)), 0);
+    if (many) {
+        ::SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+    // The selected photo gone: the preview says there is none.
+    if (wasSelected >= 0 && selected_ < 0)
+        Change();
 }
 
 void TFileListBox::Fill(std::vector<std::wstring> names) {
@@ -80,7 +185,12 @@ void TFileListBox::Fill(std::vector<std::wstring> names) {
     model_.Assign(std::move(names), SplitMask(Mask));
     // Emptied first, so that the caret goes back to the top as for a new list.
     ::SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
-    ::SendMessageW(hwnd_, LB_SETCOUNT, model_.Size(), 0);
+    size_t chars = 0;
+    for (size_t i = 0; i < model_.Size(); ++i)
+        chars += model_.Name(i).size() + 1;
+    ::SendMessageW(hwnd_, LB_INITSTORAGE, model_.Size(), chars * sizeof(wchar_t));
+    for (size_t i = 0; i < model_.Size(); ++i)
+        ::SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(model_.Name(i).c_str()));
     selected_ = -1;
     ::SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(hwnd_, nullptr, TRUE);
@@ -212,25 +322,12 @@ LRESULT CALLBACK TFileListBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, 
                 return 0;
             }
             break;
-        // The items' texts, for this program's own code (the list itself stores none). A
-        // request from another process is left to the list, which then answers like any
-        // list without strings: its buffer there is sized for that.
-        case LB_GETTEXTLEN:
-            if (::InSendMessageEx(nullptr) != ISMEX_NOSEND)
-                break;
-            if (wParam < self->model_.Size())
-                return static_cast<LRESULT>(self->model_.Name(wParam).size());
-            return LB_ERR;
-        case LB_GETTEXT:
-            if (::InSendMessageEx(nullptr) != ISMEX_NOSEND)
-                break;
-            if (wParam < self->model_.Size() && lParam) {
-                const std::wstring& name = self->model_.Name(wParam);
-                name.copy(reinterpret_cast<wchar_t*>(lParam), name.size());
-                reinterpret_cast<wchar_t*>(lParam)[name.size()] = L'\0';
-                return static_cast<LRESULT>(name.size());
+        case WM_TIMER:
+            if (wParam == kFolderBackTimer) {
+                self->CatchUp();
+                return 0;
             }
-            return LB_ERR;
+            break;
         case WM_NCDESTROY:
             ::RemoveWindowSubclass(hwnd, SubclassProc, 1);
             break;

@@ -1,14 +1,17 @@
 #pragma once
 // The photo list: the bare names of a folder's files that match the mask, sorted without
-// regard to letter case, drawn from a sorted vector (an owner-data list box), so that a
-// folder of 100,000 photos is listed as fast as it can be read.
+// regard to letter case. The list box holds the names as its items' text, so that other
+// programs (screen readers among them) can read them, and draws them itself. The folder's
+// change records keep it up to date: what other programs add, remove or rename there shows
+// at once, each change in its place, and the selection stays on its photo.
 
-#include "base/win32/handles.h"
 #include "base/file_list_model.h"
+#include "base/win32/folder_watch.h"
 #include "ui/type_ahead.h"
 #include "ui/win32/controls.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace vistrel {
@@ -16,6 +19,7 @@ namespace vistrel {
 class TFileListBox : public TControl {
 public:
     TFileListBox();
+    ~TFileListBox() override;
 
     static constexpr int kItemHeight = 13; // at 96 DPI
     std::wstring Mask = L"*.bmp;*.jpg;*.png";
@@ -36,11 +40,16 @@ public:
     // Reads the folder again; nothing is selected afterwards and OnChange runs once. Throws
     // when the folder cannot be read; the list then stays as it was.
     void Reread();
-    // Whether the list still holds what its folder holds: the system has told of no name
-    // added, removed or renamed there since the last read.
-    bool Current() const;
-    // Stops watching the folder (which is then not current); the next read watches again.
-    void StopWatching() { watch_.reset(); }
+    // Applies the folder's change records that have come (reading the folder again when the
+    // system could not keep them all): the list then holds what the folder holds.
+    void CatchUp();
+    // Stops watching the folder (which is then read again at the next CatchUp).
+    void StopWatching();
+    // A file of the folder added or removed by the program itself, in its place; the
+    // selection and the scroll position stay where they were (a removed selected item
+    // leaves nothing selected and runs OnChange).
+    void Add(const std::wstring& name);
+    void Remove(const std::wstring& name);
     // Selects the item named like the path's file name (a path in another folder first
     // assigns that folder) and runs OnChange.
     void SelectByPath(const std::wstring& path);
@@ -63,14 +72,18 @@ public:
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR data);
+    void Watch();
     void Fill(std::vector<std::wstring> names);
+    // Mirrors the model's edits in the list box, keeping the selection on its item and the
+    // first item shown where it was.
+    void Mirror(const std::vector<FileListModel::Edit>& edits);
     void Select(int index, bool notify);
     void Change();
     void TypeChar(wchar_t c);
 
     FileListModel model_;
     std::wstring folder_;
-    UniqueChangeNotification watch_; // on folder_, from just before its last read
+    std::unique_ptr<FolderWatch> watch_; // on folder_, from just before its last read
     int selected_ = -1;
     TypeAhead typeAhead_;
 };

@@ -99,3 +99,38 @@ TEST(FileListModel, FoldedLookupsGiveTheSameAnswerInAnyOrderWithOrWithoutAPlace)
     m.Clear();
     EXPECT_FALSE(m.ContainsFolded(L"X.JPG", &next));
 }
+
+TEST(FileListModel, ChangeRecordsBringTheNamesTheyMentionUpToDateWithTheFolder) {
+    FileListModel m(Upper);
+    m.Assign({L"a.jpg", L"c.jpg", L"e.jpg"}, SplitMask(L"*.jpg;*.bmp"));
+    // What the folder holds now, as its own spelling of each name.
+    std::vector<std::wstring> disk{L"a.jpg", L"B.bmp", L"d.JPG", L"e.jpg", L"notes.txt"};
+    auto listed = [&](const std::wstring& name) -> std::optional<std::wstring> {
+        for (const auto& n : disk)
+            if (Upper(n) == Upper(name))
+                return n;
+        return std::nullopt;
+    };
+    // c.jpg renamed to d.JPG, B.bmp and notes.txt added, a.jpg's record lost its case, and a
+    // name mentioned twice: each ends as the folder has it, the edits in order.
+    const std::vector<std::wstring> records{L"c.jpg", L"d.JPG", L"B.bmp", L"notes.txt",
+                                            L"A.JPG", L"d.JPG"};
+    auto edits = m.Update(records, listed);
+    EXPECT_EQ(Names(m), (std::vector<std::wstring>{L"a.jpg", L"B.bmp", L"d.JPG", L"e.jpg"}));
+    EXPECT_EQ(edits, (std::vector<FileListModel::Edit>{
+                         {false, 1, L"c.jpg"}, {true, 1, L"d.JPG"}, {true, 1, L"B.bmp"}}));
+    // Records that came late, or for names already as they are, change nothing.
+    EXPECT_TRUE(m.Update(records, listed).empty());
+    // A rename that changes only the letter case lists the new spelling in place of the old.
+    disk[0] = L"A.jpg";
+    EXPECT_EQ(m.Update(std::vector<std::wstring>{L"a.jpg", L"A.jpg"}, listed),
+              (std::vector<FileListModel::Edit>{{false, 0, L"a.jpg"}, {true, 0, L"A.jpg"}}));
+    // The program's own photo goes in its place, once; and out again.
+    EXPECT_EQ(m.Insert(L"c.bmp"), 2u);
+    EXPECT_EQ(m.Insert(L"C.BMP"), std::nullopt);
+    EXPECT_EQ(m.Insert(L"c.png"), std::nullopt) << "not in the mask";
+    EXPECT_TRUE(m.ContainsFolded(L"C.BMP"));
+    EXPECT_EQ(m.Remove(L"C.bmp"), 2u);
+    EXPECT_FALSE(m.ContainsFolded(L"C.BMP")) << "the lookup follows the edits";
+    EXPECT_EQ(m.Remove(L"c.bmp"), std::nullopt);
+}
