@@ -2,6 +2,7 @@
 // program, as a user does both.
 
 #include "capture/png_file.h"
+#include "tests/wine/support/images.h"
 #include "tests/wine/support/message_box.h"
 #include "tests/wine/support/panel_driver.h"
 #include "tests/wine/support/user_input.h"
@@ -112,6 +113,35 @@ TEST_F(Hotkey, TakesAPhotoFromAnotherProgramWhichKeepsTheKeyboard) {
     EXPECT_EQ(vistrel.program->WaitExit(10s), 0);
     EXPECT_EQ(ReadIni((vistrel.folder.Path() / L"vistrel.ini").wstring(), L"photo", L"hotkey"),
               L"Ctrl+Shift+F9");
+}
+
+TEST_F(Hotkey, AWindowThatPoppedUpOverTheViewIsNeverInThePhotoThoughTheBrowserHasTheKeyboard) {
+    Installed vistrel("[photo]\ntype=0\nhotkey=Ctrl+Shift+F9\n");
+    vistrel.Start();
+    ASSERT_TRUE(vistrel.panel->Found());
+    auto coverShows = [] {
+        HDC screen = GetDC(nullptr);
+        COLORREF c = GetPixel(screen, 775, 170);
+        ReleaseDC(nullptr, screen);
+        return c == RGB(255, 0, 255);
+    };
+    FocusBrowser();
+    for (int i = 1; i <= 10; ++i) {
+        SCOPED_TRACE(testing::Message() << "photo " << i);
+        // Another program's window pops up over the view, and the browser keeps the keyboard.
+        Program cover(BuildFolder() / L"cover-window.exe", L"700 120 150 100");
+        ASSERT_NE(cover.FindTopWindow(L"CoverWindow"), nullptr);
+        ASSERT_TRUE(WaitFor(coverShows));
+        ASSERT_EQ(GetForegroundWindow(), standin_);
+        Xdotool(L"key ctrl+shift+F9");
+        ASSERT_TRUE(WaitFor([&] { return FilesIn(vistrel.Photos()).size() == size_t(i); }));
+        ASSERT_TRUE(vistrel.panel->WaitForPhotos());
+        wchar_t name[32];
+        swprintf(name, 32, L"image_%05d.bmp", i);
+        RgbImage image = ReadBmp(ReadAll(vistrel.Photos() / name));
+        ASSERT_EQ(image.width, 320);
+        EXPECT_EQ(PixelsOffPattern(image, 4, 4), 0);
+    }
 }
 
 TEST_F(Hotkey, PressesBehindAPhotoWhoseViewWentAreDroppedNotKeptForALaterPress) {

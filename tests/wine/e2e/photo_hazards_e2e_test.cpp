@@ -1,5 +1,6 @@
 // Everyday situations on a desktop in which a photo could go wrong: the browser
-// minimised, another program holding the new file, the Photos folder removed.
+// minimised, another program's window over the view, another program holding the new file,
+// the Photos folder removed.
 
 #include "tests/wine/support/images.h"
 #include "tests/wine/support/message_box.h"
@@ -54,6 +55,29 @@ TEST_F(PhotoHazards, AMinimisedBrowserIsRestoredAndItsViewTaken) {
     ASSERT_EQ(FilesIn(Photos()), std::vector<std::wstring>{L"image_00001.bmp"});
     EXPECT_TRUE(IsTheView(Photos() / L"image_00001.bmp"));
     EXPECT_FALSE(IsIconic(browser)) << "the browser stays restored";
+    EXPECT_TRUE(boxes_->Seen().empty());
+}
+
+TEST_F(PhotoHazards, AnotherProgramsWindowOverTheViewIsNeverInThePhoto) {
+    Program cover(BuildFolder() / L"cover-window.exe", L"450 150 200 150");
+    HWND window = cover.FindTopWindow(L"CoverWindow");
+    ASSERT_NE(window, nullptr);
+    auto coverShows = [] {
+        HDC screen = GetDC(nullptr);
+        COLORREF c = GetPixel(screen, 550, 225);
+        ReleaseDC(nullptr, screen);
+        return c == RGB(255, 0, 255);
+    };
+    for (int i = 1; i <= 10; ++i) {
+        SCOPED_TRACE(testing::Message() << "photo " << i);
+        // Back over the view before each photo: the user worked in it meanwhile.
+        PostMessageW(window, WM_APP, 0, 0);
+        ASSERT_TRUE(WaitFor(coverShows));
+        ASSERT_TRUE(panel_->ClickAndWait(panel_->PhotoButton()));
+        wchar_t name[32];
+        swprintf(name, 32, L"image_%05d.bmp", i);
+        ASSERT_TRUE(IsTheView(Photos() / name));
+    }
     EXPECT_TRUE(boxes_->Seen().empty());
 }
 
