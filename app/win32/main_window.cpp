@@ -33,7 +33,10 @@ MainWindow::MainWindow(std::wstring programPath)
     AboutItem = {kAboutId, L"О программе", L"О программе", true};
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    if (leftovers_.joinable())
+        leftovers_.join();
+}
 
 void MainWindow::Create(HWND owner) {
     RegisterWindowClass(kClassName, CS_DBLCLKS, ::GetSysColorBrush(COLOR_BTNFACE));
@@ -67,6 +70,8 @@ void MainWindow::Create(HWND owner) {
 void MainWindow::Destroy() {
     // A photo still being written is abandoned: its temporary file goes with it.
     job_.reset();
+    if (leftovers_.joinable())
+        leftovers_.join();
     if (!settingsSaved_) {
         settingsSaved_ = true;
         Guarded([this] { SaveSettings(); });

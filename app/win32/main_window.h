@@ -21,6 +21,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vistrel {
@@ -243,6 +244,7 @@ private:
 
     std::unique_ptr<PhotoJob> job_;
     bool closing_ = false;
+    std::thread leftovers_; // removes the temporary files of a run that was killed
 
     // The preview's picture, and an error found while painting it, to be reported after.
     static constexpr UINT kReportPreviewError = WM_APP + 2;

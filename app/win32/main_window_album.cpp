@@ -14,8 +14,9 @@ namespace vistrel {
 
 void MainWindow::ListPhotosFolder() {
     ::CreateDirectoryW(photosFolder_.c_str(), nullptr); // existing already: fine
-    // What a run killed in the middle of a photo left behind.
-    RemoveLeftoverTemporaryFiles(photosFolder_);
+    // What a run killed in the middle of a photo left behind goes meanwhile, on a thread of
+    // its own: a search of a large album takes a while.
+    leftovers_ = std::thread([folder = photosFolder_] { RemoveLeftoverTemporaryFiles(folder); });
     PhotoList.AssignFolder(photosFolder_);
 }
 

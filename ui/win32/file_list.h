@@ -70,10 +70,11 @@ public:
     void DrawItem(const DRAWITEMSTRUCT& item);
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void Watch();
     void Fill(std::vector<std::wstring> names);
+    // The list box holds the model's first items, up to count at least.
+    void FillTo(size_t count);
     // Mirrors the model's edits in the list box, keeping the selection on its item and the
     // first item shown where it was.
     void Mirror(const std::vector<FileListModel::Edit>& edits);
@@ -81,10 +82,12 @@ private:
     void Change();
     void TypeChar(wchar_t c);
 
+    WNDPROC listProc_ = nullptr; // the list box's own
     FileListModel model_;
     std::wstring folder_;
     std::unique_ptr<FolderWatch> watch_; // on folder_, from just before its last read
     int selected_ = -1;
+    size_t filled_ = 0; // the model's first items are in the list box
     TypeAhead typeAhead_;
 };
 
