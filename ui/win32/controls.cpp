@@ -50,28 +50,47 @@ void TLabel::Command(WORD code) {
 }
 
 void TLabel::SetCaption(const std::wstring& text) {
+    if (text == Text())
+        return;
+    // Given the room for the new text before it is drawn: a right-aligned number that gains
+    // a digit would otherwise show clipped ("00" for 100) until the label grew. The old
+    // place is drawn again too, for a label that shrinks.
+    RECT old;
+    ::GetWindowRect(hwnd_, &old);
+    HWND parent = ::GetParent(hwnd_);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&old), 2);
+    Place(TextWidthOf(text), SWP_NOREDRAW);
+    ::SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     SetText(text);
-    AdjustBounds();
+    ::SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(parent, &old, TRUE);
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-int TLabel::TextWidth() const {
+int TLabel::TextWidthOf(const std::wstring& text) const {
     WindowDC dc = WindowDC::Client(hwnd_);
     auto font = reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0));
     SelectObjectGuard select(dc.get(), font);
-    std::wstring text = Text();
     SIZE size{};
     ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
 }
 
+int TLabel::TextWidth() const {
+    return TextWidthOf(Text());
+}
+
 void TLabel::AdjustBounds() {
-    int width = TextWidth();
+    Place(TextWidth(), 0);
+}
+
+void TLabel::Place(int width, UINT flags) {
     RECT r;
     ::GetWindowRect(hwnd_, &r);
     ::MapWindowPoints(nullptr, ::GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
     int left = RightAligned ? r.right - width : r.left;
     ::SetWindowPos(hwnd_, nullptr, left, r.top, width, r.bottom - r.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+                   SWP_NOZORDER | SWP_NOACTIVATE | flags);
 }
 
 void TButton::Command(WORD code) {

@@ -55,6 +55,10 @@ public:
     // right-aligned).
     void AdjustBounds();
     int TextWidth() const;
+    int TextWidthOf(const std::wstring& text) const;
+
+private:
+    void Place(int width, UINT flags);
 };
 
 class TButton : public TControl {

@@ -75,3 +75,46 @@ TEST_F(OptionsPanel, WithTheBrowserTheViewIsTheBase) {
     EXPECT_EQ(f.WidthBox.Text(), L"100");
     EXPECT_EQ(f.HeightBox.Text(), L"50");
 }
+
+namespace {
+// What a number label was asked to show, and the room it had at that moment.
+struct Shown {
+    int room, needed;
+};
+std::vector<Shown> g_shown;
+vistrel::TLabel* g_label = nullptr;
+WNDPROC g_labelProc = nullptr;
+LRESULT CALLBACK RecordText(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SETTEXT && lParam) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        g_shown.push_back(
+            {r.right, g_label->TextWidthOf(reinterpret_cast<const wchar_t*>(lParam))});
+    }
+    return CallWindowProcW(g_labelProc, hwnd, msg, wParam, lParam);
+}
+} // namespace
+
+TEST_F(OptionsPanel, ANumberThatGainsADigitHasTheRoomForItWhenItIsDrawn) {
+    CreateForm();
+    auto& f = *form_;
+    UserClick(f.ResizeBox);
+    UserClick(f.ProportionalBox); // off: the percentage's own number only
+    UserClick(f.ProportionalBox); // on again, enabled
+    for (auto [label, slider] : {std::pair{&f.QualityNumber, &f.QualitySlider},
+                                 std::pair{&f.PercentNumber, &f.PercentSlider}}) {
+        UserScroll(*slider, SB_THUMBTRACK, 9);
+        g_label = label;
+        g_shown.clear();
+        g_labelProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+            label->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordText)));
+        // 9 to 10 and 99 to 100, as the thumb is dragged.
+        for (int position : {10, 99, 100})
+            UserScroll(*slider, SB_THUMBTRACK, position);
+        SetWindowLongPtrW(label->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_labelProc));
+        ASSERT_EQ(g_shown.size(), 3u);
+        for (const Shown& s : g_shown)
+            EXPECT_GE(s.room, s.needed) << "a new number is never drawn clipped";
+    }
+    EXPECT_EQ(f.PercentNumber.Text(), L"100%");
+}
