@@ -21,12 +21,10 @@ void AboutDialog::Create(HWND owner) {
         {&OkButton, L"BUTTON", L"&Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK},
         {&VersionLabel, L"STATIC", L"Vistrel", SS_NOPREFIX, 101},
         {&TextLabel, L"STATIC", L"Снимки трёхмерных миров", SS_NOPREFIX, 102},
-        {&WebLink, L"STATIC", kWebAddress, SS_NOPREFIX | SS_NOTIFY, 103},
-        {&MailLink, L"STATIC", mail.c_str(), SS_NOPREFIX | SS_NOTIFY | SS_RIGHT, 104},
+        // Buttons that look like links: Tab reaches them, and Space or Enter opens them.
+        {&WebLink, L"BUTTON", kWebAddress, BS_OWNERDRAW | WS_TABSTOP, 103},
+        {&MailLink, L"BUTTON", mail.c_str(), BS_OWNERDRAW | WS_TABSTOP, 104},
     };
-    // The mail link is right-aligned in a width of 99: it keeps that right edge and grows
-    // to the left as its text needs.
-    MailLink.RightAligned = true;
     MakeDialog(kClassName, kCaption, owner, children);
     Emblem.Create(hwnd_, WS_VISIBLE);
     Layout(DpiOf(owner));
@@ -42,14 +40,24 @@ void AboutDialog::Layout(int dpi) {
     // The emblem from a picture of twice its size where the screen is larger than 96 DPI.
     emblem_.reset(static_cast<HBITMAP>(::LoadImageW(
         ::GetModuleHandleW(nullptr), dpi > 96 ? L"EMBLEM2X" : L"EMBLEM", IMAGE_BITMAP, 0, 0, 0)));
+    // The links line up with the line of text above them at every scale.
     const Place places[] = {
-        {&OkButton, 212, 76, 77, 23, font_.get()},    {&VersionLabel, 79, 12, 0, 13, font_.get()},
-        {&TextLabel, 78, 32, 0, 13, font_.get()},     {&WebLink, 78, 52, 0, 13, linkFont_.get()},
-        {&MailLink, 78, 72, 99, 13, linkFont_.get()}, {&Emblem, 12, 12, 50, 44, nullptr},
+        {&OkButton, 212, 76, 77, 23, font_.get()},   {&VersionLabel, 79, 12, 0, 13, font_.get()},
+        {&TextLabel, 78, 32, 0, 13, font_.get()},    {&WebLink, 78, 52, 0, 13, linkFont_.get()},
+        {&MailLink, 78, 72, 0, 13, linkFont_.get()}, {&Emblem, 12, 12, 50, 44, nullptr},
     };
     Arrange(dpi, kClientWidth, kClientHeight, places);
-    for (TLabel* label : {&VersionLabel, &TextLabel, &WebLink, &MailLink})
+    for (TLabel* label : {&VersionLabel, &TextLabel})
         label->AdjustBounds();
+    for (TButton* link : {&WebLink, &MailLink}) {
+        // As wide as the text, and a pixel around it for the focus frame.
+        RECT r;
+        ::GetWindowRect(link->Handle(), &r);
+        ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        const int width = TextWidth(link->Text(), linkFont_.get()) + 2;
+        ::SetWindowPos(link->Handle(), nullptr, r.left - 1, r.top, width, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void AboutDialog::Show(HWND owner) {
@@ -98,16 +106,52 @@ bool AboutDialog::IsLink(HWND hwnd) const {
     return hwnd == WebLink.Handle() || hwnd == MailLink.Handle();
 }
 
+int AboutDialog::TextWidth(const std::wstring& text, HFONT font) const {
+    WindowDC dc = WindowDC::Client(hwnd_);
+    SelectObjectGuard select(dc.get(), font);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+void AboutDialog::DrawLink(const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+    wchar_t text[128]{};
+    const int n = ::GetWindowTextW(item.hwndItem, text, 128);
+    SelectObjectGuard select(dc, linkFont_.get());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, kLinkColor);
+    RECT inner = r;
+    ::InflateRect(&inner, -1, 0);
+    ::DrawTextW(dc, text, n, &inner, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (item.itemState & ODS_FOCUS)
+        ::DrawFocusRect(dc, &r);
+}
+
+bool AboutDialog::OnOk() {
+    // Enter on a link opens it, as a click does; the dialog stays.
+    HWND focus = ::GetFocus();
+    if (focus == WebLink.Handle())
+        OnWebLinkClick();
+    else if (focus == MailLink.Handle())
+        OnMailLinkClick();
+    else
+        return true;
+    return false;
+}
+
 LRESULT AboutDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_CTLCOLORSTATIC:
-        if (IsLink(reinterpret_cast<HWND>(lParam))) {
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            ::SetTextColor(dc, kLinkColor);
-            ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (IsLink(item.hwndItem)) {
+            DrawLink(item);
+            return TRUE;
         }
         break;
+    }
     case WM_SETCURSOR:
         if (IsLink(reinterpret_cast<HWND>(wParam))) {
             ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));

@@ -26,8 +26,8 @@ public:
     TImage Emblem;
     TLabel VersionLabel;
     TLabel TextLabel;
-    TLabel WebLink;
-    TLabel MailLink;
+    TButton WebLink;
+    TButton MailLink;
     TButton OkButton;
 
     void OnWebLinkClick();
@@ -37,8 +37,11 @@ private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void Layout(int dpi) override;
     void OnCommand(HWND control, WORD code) override;
+    bool OnOk() override;
     void PaintEmblem(HDC dc);
+    void DrawLink(const DRAWITEMSTRUCT& item);
     bool IsLink(HWND hwnd) const;
+    int TextWidth(const std::wstring& text, HFONT font) const;
 
     UniqueFont font_, linkFont_;
     UniqueBitmap emblem_;

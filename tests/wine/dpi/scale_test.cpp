@@ -89,6 +89,14 @@ TEST_F(Scales, NoCaptionIsCutOffOrRunsIntoItsNeighbour) {
                               << std::string(ClassName(other).begin(), ClassName(other).end());
         }
     }
+    // The about box's lines of text and links start at one left edge.
+    HWND about = f.About.Handle();
+    const int left = InParent(GetDlgItem(about, 102)).left;
+    EXPECT_EQ(InParent(GetDlgItem(about, 103)).left + 1, left) << "a pixel for the focus frame";
+    EXPECT_EQ(InParent(GetDlgItem(about, 104)).left + 1, left);
+    for (int id : {103, 104})
+        EXPECT_GE(InParent(GetDlgItem(about, id)).right - InParent(GetDlgItem(about, id)).left,
+                  TextWidth(GetDlgItem(about, id), WindowText(GetDlgItem(about, id))));
     // The longest hint fits the status bar beside its size grip.
     RECT bar = ClientRectOf(f.StatusBar.Handle());
     EXPECT_LE(TextWidth(f.StatusBar.Handle(), f.QualitySlider.Hint) + S(4),

@@ -51,6 +51,13 @@ void MainWindowTest::Pump() {
             quitAsked_ = true;
             continue;
         }
+        // The dialog keys (Tab, Enter, Escape) of the program's windows, as its loop has them.
+        HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (form_ && top &&
+            (top == form_->Handle() || top == form_->About.Handle() ||
+             top == form_->HotkeyChoice.Handle()) &&
+            IsDialogMessageW(top, &msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

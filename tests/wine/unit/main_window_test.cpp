@@ -64,6 +64,15 @@ TEST_F(MainWindow, ControlsCarryTheirCaptionsHintsAndParents) {
             EXPECT_EQ(WindowText(e.control->Handle()), e.text);
         }
     }
+    // Each label comes right before the control it names, which screen readers take as its
+    // name.
+    for (auto [label, control] : {std::pair<TControl*, TControl*>{&f.TypeLabel, &f.TypeBox},
+                                  {&f.WidthLabel, &f.WidthBox},
+                                  {&f.HeightLabel, &f.HeightBox},
+                                  {&f.QualityLabel, &f.QualitySlider},
+                                  {&f.PercentNumber, &f.PercentSlider}})
+        EXPECT_EQ(GetWindow(control->Handle(), GW_HWNDPREV), label->Handle())
+            << ClassName(control->Handle());
     EXPECT_EQ(f.QualitySlider.Hint, L"Чем выше число, тем лучше качество");
     EXPECT_EQ(f.PercentSlider.Hint, L"Масштаб");
 

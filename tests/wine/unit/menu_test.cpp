@@ -150,6 +150,48 @@ TEST_F(Menu, ThePhotoEntriesAreOfferedForTheSelectedPhotoHoweverTheMenuIsOpenedO
     EXPECT_EQ(EntriesOfMenuOpenedBy([] { PressKey(VK_APPS); }), withDeletion);
 }
 
+TEST_F(Menu, FromTheKeyboardTheMenuOpensAtTheSelectedPhoto) {
+    for (int i = 1; i <= 12; ++i)
+        WriteFile(Photos() / (L"b" + std::to_wstring(100 + i) + L".jpg"));
+    form_->PhotoList.Reread();
+    HWND list = form_->PhotoList.Handle();
+    form_->PhotoList.SelectByPath((Photos() / L"b106.jpg").wstring());
+    RECT item{};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(form_->PhotoList.ItemIndex()),
+                 reinterpret_cast<LPARAM>(&item));
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&item), 2);
+    SetFocus(list);
+    for (WORD key : {WORD{VK_F10}, WORD{VK_APPS}}) {
+        RECT menu{};
+        WithPopupMenu([&] { PressKey(key, key == VK_F10); },
+                      [&](HWND window) {
+                          GetWindowRect(window, &menu);
+                          PressKey(VK_ESCAPE);
+                      });
+        // Just below the photo, not at the list's corner.
+        EXPECT_EQ(menu.top, item.bottom) << key;
+        EXPECT_GT(menu.left, item.left) << key;
+    }
+}
+
+TEST_F(Menu, DialogsOpenWholeInTheWorkAreaOfThePanelsMonitor) {
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // The panel at the work area's left edge: a dialog centred over it would stick out.
+    RECT w = WindowRect(form_->Handle());
+    form_->SetBounds(work.left, work.top, 218, w.bottom - w.top);
+    form_->OnHotkeyClick();
+    HWND dialog = form_->HotkeyChoice.Handle();
+    ASSERT_TRUE(IsWindowVisible(dialog));
+    RECT r = WindowRect(dialog);
+    EXPECT_GE(r.left, work.left);
+    EXPECT_GE(r.top, work.top);
+    EXPECT_LE(r.right, work.right);
+    PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(dialog));
+}
+
 TEST_F(Menu, AboutShowsMainCaptionAndOpensLinksThroughShell) {
     const auto log = std::filesystem::path(L"Z:\\tmp\\vistrel-browser.log");
     std::error_code ec;
@@ -175,17 +217,25 @@ TEST_F(Menu, AboutShowsMainCaptionAndOpensLinksThroughShell) {
     EXPECT_LE(std::abs((r.left + r.right) - sw), 1);
     EXPECT_LE(std::abs((r.top + r.bottom) - sh), 1);
 
-    for (int id : {103, 104}) {
-        HWND link = GetDlgItem(dialog, id);
-        PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-        PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    }
+    // The web link by a click; the mail link from the keyboard: Tab reaches it, Enter opens it.
+    HWND web = GetDlgItem(dialog, 103), mail = GetDlgItem(dialog, 104);
+    PostMessageW(web, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(web, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    Pump();
+    EXPECT_EQ(GetFocus(), web) << "a link takes the focus as a button does";
+    PressKey(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] {
+        Pump();
+        return GetFocus() == mail;
+    }));
+    PressKey(VK_RETURN);
     ASSERT_TRUE(WaitFor([&] {
         Pump();
         std::string all = logged();
         return all.find("mailto:foto@vistrel.ru") != std::string::npos &&
                all.find("http://vistrel.ru/") != std::string::npos;
     })) << logged();
+    EXPECT_TRUE(IsWindowVisible(dialog)) << "Enter on a link opens it, not closes the dialog";
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     Pump();
     EXPECT_FALSE(IsWindowVisible(dialog));

@@ -224,6 +224,38 @@ TEST_F(Settings, AUtf8FileWithoutItsMarkIsReadAsUtf8AndKeptInUnicode) {
     EXPECT_EQ(Saved(L"mine", L"note"), L"моё");
 }
 
+TEST_F(Settings, AHotkeyThatCannotBeReadIsToldOnceAtStartAndKeptInTheFile) {
+    WriteIni(Ini(), "[photo]\nhotkey=Ctrl+Shift+\xD0\xA4\n"); // Ф, from a text editor
+    MessageBoxCatcher boxes;
+    CreateForm();
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_NE(boxes.Seen()[0].text.find(L"Ctrl+Shift+Ф"), std::wstring::npos)
+        << boxes.Seen()[0].text;
+    EXPECT_TRUE(form_->PhotoHotkey().None());
+    DestroyForm();
+    EXPECT_EQ(Saved(L"photo", L"hotkey"), L"Ctrl+Shift+Ф") << "the user's text is kept";
+    EXPECT_EQ(boxes.Seen().size(), 1u);
+}
+
+TEST_F(Settings, TheHotkeyIsTakenWhateverThePhotosFolderDoesAndEachFailureIsToldOnItsOwn) {
+    WriteIni(Ini(), "[photo]\nhotkey=Ctrl+Shift+F8\n");
+    WriteFile(Photos()); // a file where the folder should be
+    MessageBoxCatcher boxes;
+    CreateForm();
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text.rfind(L"Cannot open folder", 0), 0u) << boxes.Seen()[0].text;
+    // The key is the program's: no other can have it.
+    EXPECT_FALSE(RegisterHotKey(nullptr, 9, MOD_CONTROL | MOD_SHIFT, VK_F8));
+    UnregisterHotKey(nullptr, 9);
+    // Held by another program as well: two boxes, one for each.
+    DestroyForm();
+    ASSERT_TRUE(RegisterHotKey(nullptr, 9, MOD_CONTROL | MOD_SHIFT, VK_F8));
+    MessageBoxCatcher both;
+    CreateForm();
+    EXPECT_EQ(both.Seen().size(), 2u);
+    UnregisterHotKey(nullptr, 9);
+}
+
 TEST_F(Settings, TheUsersOwnSectionsSurviveInAFileOfAnySize) {
     // Over 16 MiB of the user's own keys, with a section of theirs at the end.
     {
