@@ -69,6 +69,26 @@ TEST(Panel, PhotosThatIsAFileGivesErrorBoxAndTheWindowStillOpens) {
     EXPECT_EQ(boxes.Seen().size(), 1u);
 }
 
+TEST(Panel, TheTemporaryFilesOfAKilledRunGoAtTheNextStartAndNothingElseDoes) {
+    TempFolder folder;
+    auto exe = InstallProgram(folder.Path());
+    const auto photos = folder.Path() / L"Photos";
+    std::filesystem::create_directories(photos);
+    // What a run killed in the middle of a photo left, beside photos and a file of the user's.
+    for (const wchar_t* name : {L"~vistrel-4242-7.tmp", L"image_00001.jpg", L"~vistrel-notes.txt"})
+        CloseHandle(CreateFileW((photos / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
+                                nullptr));
+    Program vistrel(exe);
+    PanelDriver panel(vistrel);
+    ASSERT_TRUE(panel.Found());
+    EXPECT_TRUE(WaitFor([&] {
+        return FilesIn(photos) ==
+               std::vector<std::wstring>{L"image_00001.jpg", L"~vistrel-notes.txt"};
+    }));
+    panel.Close();
+    EXPECT_EQ(vistrel.WaitExit(5s), 0);
+}
+
 TEST(Panel, AnUnwritableSettingsFileIsReportedOnceAndTheProgramStillEnds) {
     TempFolder folder;
     auto exe = InstallProgram(folder.Path());

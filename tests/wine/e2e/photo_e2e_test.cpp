@@ -203,6 +203,27 @@ TEST_F(Photo, NamesFollowTheDiskAsItIsAtTheClick) {
     EXPECT_EQ(panel_->ListCount(), 5);
 }
 
+TEST_F(Photo, KeepingProportionsThePhotoIsThePercentageOfTheViewAsItIsAtThePhoto) {
+    StartBrowser();
+    StartProgram();
+    SetType(0);
+    SendMessageW(panel_->ScaleBox(), BM_CLICK, 0, 0); // proportional sizing is on
+    panel_->SetPercent(50);
+    ASSERT_EQ(TakePhoto().size(), 1u);
+    RgbImage half = ReadBmp(ReadAll(Photos() / L"image_00001.bmp"));
+    EXPECT_EQ(half.width, 400);
+    EXPECT_EQ(half.height, 300);
+    // The browser's view changes its shape: the next photo follows it, undistorted.
+    browser_.reset();
+    StartBrowser(L"--view 1008x508 --at 300,40");
+    ASSERT_EQ(TakePhoto().size(), 1u);
+    RgbImage wide = ReadBmp(ReadAll(Photos() / L"image_00002.bmp"));
+    EXPECT_EQ(wide.width, 500);
+    EXPECT_EQ(wide.height, 250);
+    EXPECT_EQ(WindowText(panel_->WidthBox()), L"500") << "the boxes show it";
+    EXPECT_EQ(WindowText(panel_->HeightBox()), L"250");
+}
+
 TEST_F(Photo, ResizesToTypedSizeAndKeepsCapturedSizeWhenABoxIsNotANumber) {
     StartBrowser();
     StartProgram();

@@ -75,6 +75,12 @@ void PanelDriver::ResizeTo(const wchar_t* width, const wchar_t* height) const {
     SendMessageW(HeightBox(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(height));
 }
 
+void PanelDriver::SetPercent(int percent) const {
+    HWND slider = ByClass(L"ScrollBar", 1);
+    SendMessageW(GetParent(slider), WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, percent),
+                 reinterpret_cast<LPARAM>(slider));
+}
+
 bool PanelDriver::PhotoUnderWay() const {
     static const UINT query = RegisterWindowMessageW(L"Vistrel.PhotoUnderWay");
     DWORD_PTR result = 0;

@@ -35,6 +35,9 @@ public:
     // would take the size from the view).
     void ResizeTo(const wchar_t* width, const wchar_t* height) const;
 
+    // The percentage slider dragged to the position.
+    void SetPercent(int percent) const;
+
     // Posts a click, as a user's click arrives, and returns at once.
     void Click(HWND button) const;
     // Clicks and returns when the photo it started, and any queued behind it, have ended
