@@ -80,7 +80,6 @@ bool DeletePhotoFile(HWND owner, const std::wstring& path, PhotoDeletion how) {
     return true;
 }
 
-
 namespace {
 
 bool Execute(HWND owner, const std::wstring& path, const wchar_t* verb, ULONG mask,

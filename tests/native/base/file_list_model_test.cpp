@@ -113,8 +113,8 @@ TEST(FileListModel, ChangeRecordsBringTheNamesTheyMentionUpToDateWithTheFolder) 
     };
     // c.jpg renamed to d.JPG, B.bmp and notes.txt added, a.jpg's record lost its case, and a
     // name mentioned twice: each ends as the folder has it, the edits in order.
-    const std::vector<std::wstring> records{L"c.jpg", L"d.JPG", L"B.bmp", L"notes.txt",
-                                            L"A.JPG", L"d.JPG"};
+    const std::vector<std::wstring> records{L"c.jpg",     L"d.JPG", L"B.bmp",
+                                            L"notes.txt", L"A.JPG", L"d.JPG"};
     auto edits = m.Update(records, listed);
     EXPECT_EQ(Names(m), (std::vector<std::wstring>{L"a.jpg", L"B.bmp", L"d.JPG", L"e.jpg"}));
     EXPECT_EQ(edits, (std::vector<FileListModel::Edit>{
