@@ -100,6 +100,7 @@ public:
     std::wstring StatusText() const { return statusText_; }
     // Whether a photo is under way, waits, or its error is being told.
     bool PhotoUnderWay() const { return job_ && job_->UnderWay(); }
+    PhotoJob& Job() { return *job_; }
     // The client height the window unrolls to; 0 while it is not rolled up.
     int UnrolledHeight() const { return unrolledHeight_; }
 

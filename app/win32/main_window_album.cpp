@@ -152,23 +152,12 @@ std::wstring MainWindow::NextPhotoName(const std::set<std::wstring>& takenWhileS
     // programs changed there (a file manager, another copy of the program). The rename that
     // gives the photo its name never replaces a file, so a name taken in between costs
     // nothing.
-    const bool listed = SameFileName(PhotoList.Folder(), photosFolder_);
-    if (listed) {
+    if (SameFileName(PhotoList.Folder(), photosFolder_)) {
         PhotoList.CatchUp();
         search.listed = &PhotoList.Model();
     }
-    std::set<std::wstring> taken = takenWhileSaving;
-    search.takenWhileSaving = &taken;
-    for (;;) {
-        std::wstring name = NextFreePhotoName(search);
-        // The name is checked on the disk itself, for photos of every type: a file another
-        // program made a moment ago may not be in the list yet, and the rename would not
-        // see a photo of another type that has the number.
-        if (!listed || !PhotoExistsOnDisk(name))
-            return name;
-        taken.insert(FoldFileName(name));
-        PhotoList.CatchUp();
-    }
+    search.takenWhileSaving = &takenWhileSaving;
+    return NextFreePhotoName(search);
 }
 
 void MainWindow::PhotoSaved(const std::wstring& path) {

@@ -115,21 +115,21 @@ void PhotoJob::ShowPanelAgain() {
 }
 
 void PhotoJob::Copy() {
-    try {
-        photo_->CopyFromScreen(viewport_.capture.left, viewport_.capture.top);
-    } catch (const Error& e) {
-        ShowPanelAgain();
-        photo_.reset();
-        return End(PhotoEnd::Failed, e.Message());
-    }
-    ShowPanelAgain();
-    PhotoWriter::Order order{std::move(*photo_), RequestedSize(options_), options_.Type(),
-                             options_.quality};
+    // The copy of a large view takes a while: it is the writer's first step, so that the
+    // window answers meanwhile.
+    PhotoWriter::Order order{std::move(*photo_), {viewport_.capture.left, viewport_.capture.top},
+                             screenCopy,         RequestedSize(options_),
+                             options_.Type(),    options_.quality};
     photo_.reset();
+    panelHidden_ = true;
     writer_.Start(std::move(order));
 }
 
 void PhotoJob::OnWriter() {
+    // The view is copied (or the copy failed): the panel comes back before anything else.
+    if ((writer_.TakeCopied() || writer_.Current() == PhotoWriter::State::Failed) &&
+        std::exchange(panelHidden_, false))
+        ShowPanelAgain();
     switch (writer_.Current()) {
     case PhotoWriter::State::NeedsName:
         try {

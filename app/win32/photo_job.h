@@ -1,10 +1,10 @@
 #pragma once
 // Taking a photo, step by step, each step moved on by the program's one message loop: find
-// the browser's view, hide the panel, let the screen settle where something lay over the view,
-// copy it, show the panel again; the writer then resizes, encodes and writes it on a thread of
-// its own while the window answers; the new photo is named, listed and selected, and the
-// shutter clicks. Clicks and hotkey presses that come meanwhile wait in the photo queue, and
-// every end of a photo decides their fate in one place (End).
+// the browser's view, hide the panel, let the screen settle where something lay over the view;
+// the writer then copies it, and the panel comes back, and resizes, encodes and writes it on
+// a thread of its own while the window answers; the new photo is named, listed and selected,
+// and the shutter clicks. Clicks and hotkey presses that come meanwhile wait in the photo queue,
+// and every end of a photo decides their fate in one place (End).
 
 #include "app/photo_queue.h"
 #include "capture/photo_options.h"
@@ -61,6 +61,10 @@ public:
     bool OnMessage(UINT msg);
     bool OnTimer(UINT_PTR id);
 
+    // How the view is copied from the screen: BitBlt, unless a benchmark times the moment
+    // the picture is taken.
+    PhotoBitmap::CopyFunction screenCopy = ::BitBlt;
+
 private:
     void Start(PhotoRequest request);
     void Settle();
@@ -85,6 +89,7 @@ private:
     PhotoOptions options_;
     bool fromHotkey_ = false;
     bool panelWasShown_ = false;
+    bool panelHidden_ = false; // until the writer has copied the view
     int settleSteps_ = 0;
 };
 

@@ -36,9 +36,10 @@ void PlayClickSound() {
     HGLOBAL loaded = ::LoadResource(module, resource);
     if (!loaded)
         return;
+    // Played while the program goes on: the panel answers during the half second of the
+    // click, and a photo right after it starts at once. The resource stays in memory.
     if (const void* wave = ::LockResource(loaded))
-        play(static_cast<LPCWSTR>(wave), nullptr, SND_MEMORY | SND_SYNC | SND_NODEFAULT);
-    ::FreeResource(loaded);
+        play(static_cast<LPCWSTR>(wave), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
 }
 
 } // namespace vistrel

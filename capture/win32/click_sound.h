@@ -2,7 +2,7 @@
 
 namespace vistrel {
 
-// Plays the shutter click stored in the program (raw data resource "CLICK") to its end.
+// Starts the shutter click stored in the program (raw data resource "CLICK") and returns.
 // Without a sound device, or without the resource, nothing is heard and nothing reported.
 void PlayClickSound();
 

@@ -6,6 +6,7 @@
 #include "capture/jpeg_file.h"
 #include "capture/png_file.h"
 #include "capture/win32/photo_file.h"
+#include "capture/win32/photo_names.h"
 
 #include <utility>
 #include <vector>
@@ -30,6 +31,7 @@ void PhotoWriter::Start(Order order) {
     {
         std::lock_guard lock(mutex_);
         state_ = State::Working;
+        copied_ = false;
         name_.reset();
         refusal_.reset();
         taken_.clear();
@@ -41,6 +43,11 @@ void PhotoWriter::Start(Order order) {
 PhotoWriter::State PhotoWriter::Current() const {
     std::lock_guard lock(mutex_);
     return state_;
+}
+
+bool PhotoWriter::TakeCopied() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(copied_, false);
 }
 
 std::set<std::wstring> PhotoWriter::TakenNames() const {
@@ -95,21 +102,31 @@ void PhotoWriter::Enter(State state, std::wstring result) {
 }
 
 std::wstring PhotoWriter::AskName() {
-    std::unique_lock lock(mutex_);
-    if (abandon_)
-        throw Abandoned{};
-    state_ = State::NeedsName;
-    name_.reset();
-    refusal_.reset();
-    lock.unlock();
-    ::PostMessageW(window_, message_, 0, 0);
-    lock.lock();
-    answered_.wait(lock, [this] { return abandon_ || name_ || refusal_; });
-    if (abandon_)
-        throw Abandoned{};
-    if (refusal_)
-        throw Error(*refusal_);
-    return *name_;
+    for (;;) {
+        std::unique_lock lock(mutex_);
+        if (abandon_)
+            throw Abandoned{};
+        state_ = State::NeedsName;
+        name_.reset();
+        refusal_.reset();
+        lock.unlock();
+        ::PostMessageW(window_, message_, 0, 0);
+        lock.lock();
+        answered_.wait(lock, [this] { return abandon_ || name_ || refusal_; });
+        if (abandon_)
+            throw Abandoned{};
+        if (refusal_)
+            throw Error(*refusal_);
+        std::wstring name = *name_;
+        lock.unlock();
+        // Checked on the disk itself, here where a search of a large folder keeps no window
+        // waiting: a file another program made a moment ago may not be in the window's list
+        // yet, and the rename would not see a photo of another type with the number.
+        if (!PhotoExistsOnDisk(name))
+            return name;
+        lock.lock();
+        taken_.insert(FoldFileName(name));
+    }
 }
 
 void PhotoWriter::Run(Order order) {
@@ -139,6 +156,12 @@ void PhotoWriter::Run(Order order) {
 }
 
 std::wstring PhotoWriter::Write(Order order) {
+    order.photo.CopyFromScreen(order.from.x, order.from.y, order.copy);
+    {
+        std::lock_guard lock(mutex_);
+        copied_ = true;
+    }
+    ::PostMessageW(window_, message_, 0, 0);
     if (order.resize) {
         try {
             StretchBitmap(order.photo, order.resize->width, order.resize->height);

@@ -1,8 +1,9 @@
 #pragma once
-// Encodes and writes a photo on a thread of its own, so that the window goes on answering
-// while a large photo is compressed, written, flushed and named (the rename is tried again
-// for a while when another program holds the new file). The name comes from the window's
-// thread, which knows the photo list: the writer asks for it with a message and waits.
+// Takes a photo from the screen and writes it on a thread of its own, so that the window goes
+// on answering while a large view is copied, compressed, written, flushed and named (the
+// rename is tried again for a while when another program holds the new file). The name
+// comes from the window's thread, which knows the photo list: the writer asks for it with a
+// message and waits.
 
 #include "capture/photo_options.h"
 #include "capture/win32/photo_bitmap.h"
@@ -22,6 +23,9 @@ class PhotoWriter {
 public:
     struct Order {
         PhotoBitmap photo;
+        // The screen's point the photo is copied from first, and how.
+        POINT from{};
+        PhotoBitmap::CopyFunction copy = ::BitBlt;
         // Resampled to this size first, when given; a size that cannot be made leaves the
         // photo at the size it was taken at.
         std::optional<PhotoSize> resize;
@@ -31,7 +35,8 @@ public:
 
     enum class State { Idle, Working, NeedsName, Done, Failed };
 
-    // Posts `message` to the window whenever the state changes to NeedsName, Done or Failed.
+    // Posts `message` to the window once the screen is copied, and whenever the state
+    // changes to NeedsName, Done or Failed.
     PhotoWriter(HWND window, UINT message);
     // Abandons a photo under way: its temporary file is removed, and it gets no name.
     ~PhotoWriter();
@@ -40,6 +45,8 @@ public:
 
     void Start(Order order);
     State Current() const;
+    // Whether the screen was copied since the last call: what lay over it may come back.
+    bool TakeCopied();
 
     // In NeedsName: a free path without extension, or the error that leaves none (the photo
     // then fails with it). Names found taken while this photo was written are given.
@@ -64,6 +71,7 @@ private:
     std::condition_variable answered_;
     State state_ = State::Idle;
     bool abandon_ = false;
+    bool copied_ = false;
     std::optional<std::wstring> name_, refusal_;
     std::set<std::wstring> taken_; // folded, without extension
     std::wstring result_;
