@@ -15,7 +15,7 @@ bool PhotoExistsOnDisk(const std::wstring& candidate);
 
 struct PhotoNameSearch {
     std::wstring folder;       // the Photos folder, without a trailing separator
-    std::wstring nameTemplate; // FNameTemplate
+    std::wstring nameTemplate; // the photo options' name template
     // The folder's photos as the photo list read them, when nothing has changed there since
     // (nullptr otherwise): names in the folder itself are then looked up in it alone, the
     // others on the disk.

@@ -70,6 +70,9 @@ public:
     void DrawItem(const DRAWITEMSTRUCT& item);
 
 private:
+    // While the folder is gone: looked for every second, and read again once it is back.
+    static constexpr UINT_PTR kFolderBackTimer = 1;
+
     static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void Watch();
     void Fill(std::vector<std::wstring> names);
