@@ -67,7 +67,7 @@ void AboutDialog::Show(HWND owner) {
     caption.resize(static_cast<size_t>(owner ? ::GetWindowTextW(owner, caption.data(), n + 1) : 0));
     VersionLabel.SetCaption(caption);
     const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    Open(owner, screen, OkButton.Handle(), nullptr);
+    Open(owner, screen, OkButton.Handle());
 }
 
 void AboutDialog::OnWebLinkClick() {

@@ -73,7 +73,7 @@ void HotkeyDialog::Show(HWND owner, Hotkey current, std::function<bool(Hotkey)> 
     // Centred over the panel.
     RECT panel{};
     ::GetWindowRect(owner, &panel);
-    Open(owner, panel, HotkeyEdit.Handle(), nullptr);
+    Open(owner, panel, HotkeyEdit.Handle());
 }
 
 bool HotkeyDialog::OnOk() {

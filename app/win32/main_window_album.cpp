@@ -119,11 +119,14 @@ void MainWindow::OnDeleteClick(bool toRecycleBin) {
     picture_.reset();
     Preview.SetVisible(false);
     bool deleted;
-    {
+    try {
         // Where the photo would be destroyed rather than recycled, the system asks first.
         TApplication::ModalScope modal(Application);
         deleted = DeletePhotoFile(
             hwnd_, path, toRecycleBin ? PhotoDeletion::ToRecycleBin : PhotoDeletion::AtOnce);
+    } catch (...) {
+        OnListChange(); // the photo stays, and so does its preview
+        throw;
     }
     ShowPhotoEntries(false);
     // Gone from the list in its place, the rest of the list where it was.
@@ -154,6 +157,8 @@ std::wstring MainWindow::NextPhotoName(const std::set<std::wstring>& takenWhileS
     // nothing.
     if (SameFileName(PhotoList.Folder(), photosFolder_)) {
         PhotoList.CatchUp();
+        if (!PhotoList.Following())
+            PhotoList.Reread();
         search.listed = &PhotoList.Model();
     }
     search.takenWhileSaving = &takenWhileSaving;

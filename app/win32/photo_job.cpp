@@ -57,6 +57,9 @@ bool PhotoJob::OnTimer(UINT_PTR id) {
 }
 
 void PhotoJob::Start(PhotoRequest request) {
+    // A click queued behind a photo taken as the window closes is not taken.
+    if (closing_)
+        return End(PhotoEnd::Closing);
     if (Application.ModalUp())
         return End(PhotoEnd::Blocked);
     fromHotkey_ = request == PhotoRequest::Hotkey;
@@ -92,6 +95,8 @@ void PhotoJob::Start(PhotoRequest request) {
         photo_.emplace(width, height);
     } catch (const Error& e) {
         return End(PhotoEnd::Failed, e.Message());
+    } catch (...) {
+        return End(PhotoEnd::Failed, L"Out of memory");
     }
 
     // Anything over the view (the panel included) must be given the time to go once the
@@ -101,10 +106,9 @@ void PhotoJob::Start(PhotoRequest request) {
     panelWasShown_ = ::IsWindowVisible(panel) != FALSE;
     ::ShowWindow(panel, SW_HIDE);
     RaiseBrowser(viewport_);
-    if (!settle)
-        return Copy();
     settleSteps_ = kSettleSteps;
-    ::SetTimer(window_, kSettleTimer, kSettleStepMs, nullptr);
+    if (!settle || !::SetTimer(window_, kSettleTimer, kSettleStepMs, nullptr))
+        return Copy();
 }
 
 void PhotoJob::ShowPanelAgain() {
@@ -121,8 +125,14 @@ void PhotoJob::Copy() {
                              screenCopy,         RequestedSize(options_),
                              options_.Type(),    options_.quality};
     photo_.reset();
+    try {
+        writer_.Start(std::move(order));
+    } catch (...) {
+        // No thread to take it: the panel comes back and the photo fails here.
+        ShowPanelAgain();
+        return End(PhotoEnd::Failed, L"Out of system resources");
+    }
     panelHidden_ = true;
-    writer_.Start(std::move(order));
 }
 
 void PhotoJob::OnWriter() {
@@ -132,10 +142,13 @@ void PhotoJob::OnWriter() {
         ShowPanelAgain();
     switch (writer_.Current()) {
     case PhotoWriter::State::NeedsName:
+        // Whatever happens, the writer waiting for the name gets an answer.
         try {
             writer_.GiveName(host_.NextPhotoName(writer_.TakenNames()));
         } catch (const Error& e) {
             writer_.RefuseName(e.Message());
+        } catch (...) {
+            writer_.RefuseName(L"Out of memory");
         }
         break;
     case PhotoWriter::State::Done: {
@@ -147,6 +160,8 @@ void PhotoJob::OnWriter() {
             host_.PhotoSaved(path);
         } catch (const Error& e) {
             error = e.Message();
+        } catch (...) {
+            error = L"Out of memory";
         }
         PlayClickSound();
         End(PhotoEnd::Taken, error);

@@ -54,19 +54,12 @@ struct FindHandleTraits {
     static void Close(HANDLE h) { ::FindClose(h); }
 };
 
-struct ChangeNotificationTraits {
-    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-    static bool Valid(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
-    static void Close(HANDLE h) { ::FindCloseChangeNotification(h); }
-};
-
 inline void DeleteGdiObject(HGDIOBJ h) {
     ::DeleteObject(h);
 }
 
 using UniqueFile = UniqueHandle<HANDLE, FileHandleTraits>;
 using UniqueFind = UniqueHandle<HANDLE, FindHandleTraits>;
-using UniqueChangeNotification = UniqueHandle<HANDLE, ChangeNotificationTraits>;
 using UniqueMemoryDC = UniqueHandle<HDC, NullHandleTraits<HDC, ::DeleteDC>>;
 using UniqueBitmap = UniqueHandle<HBITMAP, NullHandleTraits<HBITMAP, DeleteGdiObject>>;
 using UniqueFont = UniqueHandle<HFONT, NullHandleTraits<HFONT, DeleteGdiObject>>;

@@ -45,9 +45,8 @@ std::wstring NextFreePhotoName(const PhotoNameSearch& search) {
         if (search.takenWhileSaving && !search.takenWhileSaving->empty() &&
             search.takenWhileSaving->count(FoldFileName(candidate)))
             return true;
-        // A name in the Photos folder itself (the template may name a subfolder).
-        if (search.listed &&
-            candidate.find_first_of(L"\\/", folderPart.size()) == std::wstring::npos) {
+        // Templates name files in the Photos folder only: the list has them all.
+        if (search.listed) {
             key.assign(candidate, folderPart.size());
             FoldFileNameInPlace(key);
             // A hidden file or a folder of the name is not listed: the rename that gives the

@@ -16,9 +16,8 @@ bool PhotoExistsOnDisk(const std::wstring& candidate);
 struct PhotoNameSearch {
     std::wstring folder;       // the Photos folder, without a trailing separator
     std::wstring nameTemplate; // the photo options' name template
-    // The folder's photos as the photo list read them, when nothing has changed there since
-    // (nullptr otherwise): names in the folder itself are then looked up in it alone, the
-    // others on the disk.
+    // The folder's photos as the photo list holds them, up to date (nullptr otherwise): names
+    // are then looked up in it alone, else on the disk.
     const FileListModel* listed = nullptr;
     // Names (folded, without extension) found taken while this photo was being saved.
     const std::set<std::wstring>* takenWhileSaving = nullptr;

@@ -70,6 +70,13 @@ void TApplication::Wait() {
     const DWORD count = static_cast<DWORD>(handles.size());
     const DWORD result = ::MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE, QS_ALLINPUT,
                                                        MWMO_INPUTAVAILABLE);
+    if (result == WAIT_FAILED) {
+        // A handle that can no longer be waited on is dropped, or the loop would spin.
+        std::erase_if(waits_, [](const Waiting& w) {
+            return ::WaitForSingleObject(w.handle, 0) == WAIT_FAILED;
+        });
+        return;
+    }
     if (result >= WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + count) {
         // A copy: the callback may change what is waited for.
         std::function<void()> signalled = waits_[result - WAIT_OBJECT_0].signalled;
@@ -89,6 +96,8 @@ void TApplication::Run() {
 }
 
 void TApplication::WaitFor(HANDLE handle, std::function<void()> signalled) {
+    if (!handle)
+        return;
     StopWaitingFor(handle);
     waits_.push_back({handle, std::move(signalled)});
 }

@@ -30,7 +30,6 @@ public:
     // firewall), on this thread. The callback may stop or start waits.
     void WaitFor(HANDLE handle, std::function<void()> signalled);
     void StopWaitingFor(HANDLE handle);
-    bool Terminated() const { return terminated_; }
 
     // Minimises the whole program to its taskbar button, animated from the main window. The
     // main window goes with its owner, so it is on top of nothing until it is restored; its

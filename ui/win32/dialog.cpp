@@ -43,8 +43,7 @@ void TDialog::Arrange(int dpi, int clientWidth, int clientHeight, std::span<cons
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void TDialog::Open(HWND owner, const RECT& area, HWND focus,
-                   std::function<void(int result)> ended) {
+void TDialog::Open(HWND owner, const RECT& area, HWND focus) {
     if (open_)
         return;
     RECT r;
@@ -62,7 +61,6 @@ void TDialog::Open(HWND owner, const RECT& area, HWND focus,
         top = std::max<int>(std::min<int>(top, mi.rcWork.bottom - h), mi.rcWork.top);
     }
     owner_ = owner;
-    ended_ = std::move(ended);
     open_ = true;
     Application.DialogOpened(hwnd_);
     ::SetWindowPos(hwnd_, HWND_TOP, left, top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
@@ -72,7 +70,7 @@ void TDialog::Open(HWND owner, const RECT& area, HWND focus,
     ::SetFocus(focus);
 }
 
-void TDialog::End(int result) {
+void TDialog::End() {
     if (!open_)
         return;
     open_ = false;
@@ -84,8 +82,6 @@ void TDialog::End(int result) {
     ::ShowWindow(hwnd_, SW_HIDE);
     if (owner_)
         ::SetActiveWindow(owner_);
-    if (auto ended = std::exchange(ended_, nullptr))
-        ended(result);
 }
 
 LRESULT TDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -94,16 +90,16 @@ LRESULT TDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         const WORD id = LOWORD(wParam);
         if (id == IDOK) {
             if (OnOk())
-                End(IDOK);
+                End();
         } else if (id == IDCANCEL) {
-            End(IDCANCEL);
+            End();
         } else {
             OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         }
         return 0;
     }
     case WM_CLOSE:
-        End(IDCANCEL);
+        End();
         return 0;
     case WM_DPICHANGED: {
         Layout(HIWORD(wParam));

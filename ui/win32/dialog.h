@@ -9,7 +9,6 @@
 #include "ui/win32/controls.h"
 #include "ui/win32/window.h"
 
-#include <functional>
 #include <span>
 
 namespace vistrel {
@@ -17,8 +16,8 @@ namespace vistrel {
 class TDialog : public Window {
 public:
     bool IsOpen() const { return open_; }
-    // Ends the dialog as its buttons do (IDOK or IDCANCEL).
-    void End(int result);
+    // Ends the dialog as its buttons do.
+    void End();
 
 protected:
     struct Child {
@@ -44,9 +43,9 @@ protected:
     // Sizes the client area and places the controls, all given at 96 DPI.
     void Arrange(int dpi, int clientWidth, int clientHeight, std::span<const Place> places);
     // Shows the dialog centred on the area (kept within the work area of the owner's
-    // monitor), disables the owner and returns; ended(IDOK or IDCANCEL) runs when the dialog
-    // ends. A dialog already open stays as it is.
-    void Open(HWND owner, const RECT& area, HWND focus, std::function<void(int result)> ended);
+    // monitor), disables the owner and returns; the dialog ends with its buttons, Escape or
+    // the close box. A dialog already open stays as it is.
+    void Open(HWND owner, const RECT& area, HWND focus);
     // Asked on IDOK: false keeps the dialog open.
     virtual bool OnOk() { return true; }
     // Controls' own commands (not IDOK or IDCANCEL).
@@ -57,7 +56,6 @@ protected:
 private:
     bool open_ = false;
     HWND owner_ = nullptr;
-    std::function<void(int)> ended_;
 };
 
 } // namespace vistrel

@@ -23,8 +23,7 @@ constexpr size_t kFillNow = 1000, kFillStep = 10000;
 TFileListBox::TFileListBox() : model_(FoldFileName) {}
 
 TFileListBox::~TFileListBox() {
-    if (watch_)
-        Application.StopWaitingFor(watch_->Event());
+    StopWatching();
 }
 
 void TFileListBox::Create(HWND parent, DWORD style) {
@@ -70,9 +69,6 @@ void TFileListBox::Reread() {
     std::vector<std::wstring> names;
     if (!folder_.empty()) {
         // Watched from before the read, so that a change during the read is not missed.
-        std::unique_ptr<FolderWatch> old = std::move(watch_);
-        if (old)
-            Application.StopWaitingFor(old->Event());
         try {
             Watch();
             names = ListPlainFiles(folder_);

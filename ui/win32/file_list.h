@@ -45,6 +45,9 @@ public:
     void CatchUp();
     // Stops watching the folder (which is then read again at the next CatchUp).
     void StopWatching();
+    // Whether the list follows its folder's changes; one that cannot be followed (its file
+    // system keeps no change records) must be read again before its names are relied on.
+    bool Following() const { return watch_ != nullptr; }
     // A file of the folder added or removed by the program itself, in its place; the
     // selection and the scroll position stay where they were (a removed selected item
     // leaves nothing selected and runs OnChange).
@@ -75,6 +78,7 @@ private:
 
     static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void Watch();
+    void OnParentChanged();
     void Fill(std::vector<std::wstring> names);
     // The list box holds the model's first items, up to count at least.
     void FillTo(size_t count);
@@ -88,7 +92,9 @@ private:
     WNDPROC listProc_ = nullptr; // the list box's own
     FileListModel model_;
     std::wstring folder_;
-    std::unique_ptr<FolderWatch> watch_; // on folder_, from just before its last read
+    std::unique_ptr<FolderWatch> watch_;       // on folder_, from just before its last read
+    std::unique_ptr<FolderWatch> parentWatch_; // on the folder that holds it
+    bool unwatchable_ = false;
     int selected_ = -1;
     size_t filled_ = 0; // the model's first items are in the list box
     TypeAhead typeAhead_;

@@ -305,6 +305,7 @@ TEST_F(Album, APhotoThatCannotBeDeletedStaysListedAndTheBoxSaysWhy) {
     CloseHandle(held);
     EXPECT_TRUE(std::filesystem::exists(Photos() / L"held.bmp"));
     EXPECT_EQ(form_->PhotoList.Count(), 1);
+    EXPECT_TRUE(form_->Preview.Visible()) << "still shown";
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].text.rfind(
                   L"Cannot delete file \"" + (Photos() / L"held.bmp").wstring() + L"\". ", 0),

@@ -128,6 +128,32 @@ TEST_F(PhotoList, TypingSelectsFirstItemStartingWithTypedText) {
     // When a new search starts is the native TypeAhead tests' matter (time is given there).
 }
 
+TEST_F(PhotoList, ALargeListFilledFromTheLoopTakesEditsMadeMeanwhileInTheirPlaces) {
+    std::filesystem::create_directories(Photos());
+    for (int i = 0; i < 5000; ++i)
+        WriteFile(Photos() / (L"p" + std::to_wstring(10000 + i) + L".bmp"));
+    CreateForm();
+    auto& list = form_->PhotoList;
+    HWND box = list.Handle();
+    list.Reread(); // the part in view now, the rest from the loop
+    ASSERT_LT(SendMessageW(box, LB_GETCOUNT, 0, 0), 5000);
+    list.Add(L"p10000a.bmp");   // among the items in the list box already
+    list.Add(L"q.bmp");         // among those still to come
+    list.Remove(L"p10500.bmp"); // in the list box
+    list.Remove(L"p14000.bmp"); // still to come
+    list.SelectByPath((Photos() / L"p12000.bmp").wstring()); // beyond, yet selected
+    Pump();
+    ASSERT_EQ(SendMessageW(box, LB_GETCOUNT, 0, 0), list.Count());
+    EXPECT_EQ(list.Count(), 5000);
+    wchar_t text[64];
+    for (int i = 0; i < list.Count(); ++i) {
+        SendMessageW(box, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        ASSERT_EQ(text, list.Item(i)) << i;
+    }
+    EXPECT_EQ(SendMessageW(box, LB_GETCURSEL, 0, 0), list.ItemIndex());
+    EXPECT_EQ(list.Item(list.ItemIndex()), L"p12000.bmp");
+}
+
 TEST(FolderRead, AFolderThatFailsPartWayIsReportedWithItsReasonNotListedInPart) {
     TempFolder folder(L"vistrel-read");
     for (const wchar_t* name : {L"a.jpg", L"b.jpg"})
