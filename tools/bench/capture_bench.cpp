@@ -143,10 +143,7 @@ int wmain(int argc, wchar_t** argv) {
                 "100 ms settle)\n",
                 Median(pressed));
     std::fflush(stdout);
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    WaitForSingleObject(program.hProcess, 10000);
-    CloseHandle(program.hProcess);
-    CloseHandle(program.hThread);
+    ClosePanel(main, program);
     Stop(browser);
 
     // The next free name among 100,000 photos numbered densely.

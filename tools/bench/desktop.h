@@ -83,6 +83,14 @@ inline size_t PhotosIn(const fs::path& folder) {
     return n;
 }
 
+// Closes the panel and waits for its program to end.
+inline void ClosePanel(HWND main, PROCESS_INFORMATION& program, DWORD waitMs = 20000) {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    WaitForSingleObject(program.hProcess, waitMs);
+    CloseHandle(program.hProcess);
+    CloseHandle(program.hThread);
+}
+
 // Whether the panel has a photo under way or waiting (it answers a registered message).
 inline bool PhotoUnderWay(HWND main) {
     static const UINT query = RegisterWindowMessageW(L"Vistrel.PhotoUnderWay");

@@ -63,10 +63,7 @@ void BesideAndOver(const fs::path& work, int runs) {
     std::printf("photo_click_to_file_800x600_jpeg_panel_over_view: %.0f ms\n", Median(over));
     std::printf("photo_click_to_file_beside_over_ratio: %.2f\n", Median(beside) / Median(over));
     std::fflush(stdout);
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    WaitForSingleObject(program.hProcess, 10000);
-    CloseHandle(program.hProcess);
-    CloseHandle(program.hThread);
+    ClosePanel(main, program);
     Stop(browser);
 }
 
@@ -173,10 +170,7 @@ void LargeAlbum(const fs::path& album, int runs) {
     }
     std::printf("list_shows_another_programs_photo_100000_photos: %.0f ms\n", Median(shown));
     std::fflush(stdout);
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    WaitForSingleObject(program.hProcess, 20000);
-    CloseHandle(program.hProcess);
-    CloseHandle(program.hThread);
+    ClosePanel(main, program);
     Stop(browser);
     // The album as it was, for the other figures.
     for (int i = 0; i < runs; ++i) {
