@@ -158,7 +158,7 @@ std::wstring MainWindow::NextPhotoName(const std::set<std::wstring>& takenWhileS
     if (SameFileName(PhotoList.Folder(), photosFolder_)) {
         PhotoList.CatchUp();
         if (!PhotoList.Following())
-            PhotoList.Reread();
+            PhotoList.Reread(/*keepPlace=*/true);
         search.listed = &PhotoList.Model();
     }
     search.takenWhileSaving = &takenWhileSaving;

@@ -1,6 +1,8 @@
 #include "base/win32/folder_watch.h"
 
+#include <optional>
 #include <unordered_set>
+#include <utility>
 
 namespace vistrel {
 
@@ -47,6 +49,7 @@ void FolderWatch::Stop() {
 FolderWatch::Records FolderWatch::Take() {
     Records records;
     std::unordered_set<std::wstring> seen;
+    std::optional<std::wstring> oldName; // of a rename whose new name comes next
     // Every read the system has done: those that came while the last one was being handed
     // over are done at once when the next read starts.
     while (Active() && !records.lost) {
@@ -75,6 +78,10 @@ FolderWatch::Records FolderWatch::Take() {
         for (DWORD offset = 0; bytes != 0;) {
             const auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(p + offset);
             std::wstring name(info->FileName, info->FileNameLength / sizeof(WCHAR));
+            if (info->Action == FILE_ACTION_RENAMED_OLD_NAME)
+                oldName = name;
+            else if (info->Action == FILE_ACTION_RENAMED_NEW_NAME && oldName)
+                records.renamed.emplace_back(*std::exchange(oldName, std::nullopt), name);
             if (seen.insert(name).second)
                 records.names.push_back(std::move(name));
             if (!info->NextEntryOffset)

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vistrel {
@@ -26,6 +27,8 @@ public:
 
     struct Records {
         std::vector<std::wstring> names; // as the records name them, in order, once each
+        // Names given another, in order: the old name and the new.
+        std::vector<std::pair<std::wstring, std::wstring>> renamed;
         // The system could not keep them all, or the watch ended (the folder was removed or
         // replaced): the folder must be read again.
         bool lost = false;

@@ -179,7 +179,8 @@ void TApplication::ShowError(std::wstring_view message) noexcept {
         if (!owner && mainWindow_ && ::IsWindowVisible(mainWindow_))
             owner = mainWindow_;
         ModalScope modal(*this);
-        ::MessageBoxW(owner, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+        // On top, as the panel is: never hidden behind the browser while the panel waits.
+        ::MessageBoxW(owner, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP | MB_TOPMOST);
     } catch (...) {
         ::MessageBoxW(nullptr, L"Out of memory.", L"Vistrel", MB_OK | MB_ICONSTOP);
     }

@@ -65,7 +65,7 @@ void TFileListBox::AssignFolder(const std::wstring& folder) {
     }
 }
 
-void TFileListBox::Reread() {
+void TFileListBox::Reread(bool keepPlace) {
     std::vector<std::wstring> names;
     if (!folder_.empty()) {
         // Watched from before the read, so that a change during the read is not missed.
@@ -77,10 +77,18 @@ void TFileListBox::Reread() {
             throw;
         }
     }
-    Fill(std::move(names));
+    Fill(std::move(names), keepPlace);
 }
 
-void TFileListBox::Fill(std::vector<std::wstring> names) {
+void TFileListBox::Fill(std::vector<std::wstring> names, bool keepPlace) {
+    std::wstring selectedName, topName;
+    if (keepPlace) {
+        const auto top = static_cast<size_t>(::SendMessageW(hwnd_, LB_GETTOPINDEX, 0, 0));
+        if (top < model_.Size())
+            topName = model_.Name(top);
+        if (selected_ >= 0)
+            selectedName = model_.Name(static_cast<size_t>(selected_));
+    }
     ::SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     model_.Assign(std::move(names), SplitMask(Mask));
     // Emptied first, so that the caret goes back to the top as for a new list.
@@ -93,10 +101,21 @@ void TFileListBox::Fill(std::vector<std::wstring> names) {
     // What shows at once now; the rest from the loop, a part at a time, so that the window
     // shows and answers while a large album fills the list.
     FillTo(std::min(model_.Size(), kFillNow));
-    selected_ = -1;
+    const int wasSelected = std::exchange(selected_, -1);
+    if (keepPlace) {
+        // The same photo selected, and the same first item shown, where they still are.
+        const int top = topName.empty() ? -1 : model_.IndexOfName(topName);
+        if (top >= 0) {
+            FillTo(static_cast<size_t>(top) + kFillNow);
+            ::SendMessageW(hwnd_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+        }
+        if (!selectedName.empty())
+            Select(model_.IndexOfName(selectedName), false);
+    }
     ::SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(hwnd_, nullptr, TRUE);
-    Change();
+    if (!keepPlace || (wasSelected >= 0 && selected_ < 0))
+        Change();
 }
 
 void TFileListBox::FillTo(size_t count) {

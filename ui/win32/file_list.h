@@ -38,8 +38,10 @@ public:
     void AssignFolder(const std::wstring& folder);
     const std::wstring& Folder() const { return folder_; }
     // Reads the folder again; nothing is selected afterwards and OnChange runs once. Throws
-    // when the folder cannot be read; the list then stays as it was.
-    void Reread();
+    // when the folder cannot be read; the list then stays as it was. Keeping its place, the
+    // selection stays on its photo and the first item shown stays, while they are there
+    // (OnChange runs only when the selected photo is gone).
+    void Reread(bool keepPlace = false);
     // Applies the folder's change records that have come (reading the folder again when the
     // system could not keep them all): the list then holds what the folder holds.
     void CatchUp();
@@ -79,12 +81,13 @@ private:
     static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void Watch();
     void OnParentChanged();
-    void Fill(std::vector<std::wstring> names);
+    void Fill(std::vector<std::wstring> names, bool keepPlace = false);
     // The list box holds the model's first items, up to count at least.
     void FillTo(size_t count);
-    // Mirrors the model's edits in the list box, keeping the selection on its item and the
-    // first item shown where it was.
-    void Mirror(const std::vector<FileListModel::Edit>& edits);
+    // Mirrors the model's edits in the list box, keeping the selection on its item (or on
+    // follow, the new name of a selected item renamed) and the first item shown where it
+    // was.
+    void Mirror(const std::vector<FileListModel::Edit>& edits, const std::wstring& follow = {});
     void Select(int index, bool notify);
     void Change();
     void TypeChar(wchar_t c);

@@ -78,7 +78,7 @@ void TFileListBox::CatchUp() {
             // left to those who need it up to date (see Following).
             ::KillTimer(hwnd_, kFolderBackTimer);
             if (!unwatchable_)
-                Reread();
+                Reread(/*keepPlace=*/true);
             return;
         }
         // Gone: an empty list, and the folder looked for every second.
@@ -109,21 +109,34 @@ void TFileListBox::CatchUp() {
     }
     if (records.names.empty())
         return;
-    Mirror(model_.Update(records.names, [&](const std::wstring& name) {
-        std::optional<std::wstring> found;
-        // Names with wildcards or separators are no names of a plain file the list shows.
-        if (name.find_first_of(L"*?\\/") != std::wstring::npos)
-            return found;
-        // By its path alone: a search would open the folder, and another program's removal
-        // of it could fail meanwhile.
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        constexpr DWORD kSkipped =
-            FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        if (::GetFileAttributesExW((folder + name).c_str(), GetFileExInfoStandard, &data) &&
-            !(data.dwFileAttributes & kSkipped))
-            found = name;
-        return found;
-    }));
+    // A selected photo renamed elsewhere stays selected under its new name.
+    std::wstring follow;
+    if (selected_ >= 0) {
+        std::wstring selected = model_.Name(static_cast<size_t>(selected_));
+        for (const auto& [from, to] : records.renamed)
+            if (SameFileName(from, selected))
+                selected = follow = to;
+    }
+    Mirror(model_.Update(records.names,
+                         [&](const std::wstring& name) {
+                             std::optional<std::wstring> found;
+                             // Names with wildcards or separators are no names of a plain file the
+                             // list shows.
+                             if (name.find_first_of(L"*?\\/") != std::wstring::npos)
+                                 return found;
+                             // By its path alone: a search would open the folder, and another
+                             // program's removal of it could fail meanwhile.
+                             WIN32_FILE_ATTRIBUTE_DATA data;
+                             constexpr DWORD kSkipped = FILE_ATTRIBUTE_DIRECTORY |
+                                                        FILE_ATTRIBUTE_HIDDEN |
+                                                        FILE_ATTRIBUTE_SYSTEM;
+                             if (::GetFileAttributesExW((folder + name).c_str(),
+                                                        GetFileExInfoStandard, &data) &&
+                                 !(data.dwFileAttributes & kSkipped))
+                                 found = name;
+                             return found;
+                         }),
+           follow);
 }
 
 void TFileListBox::Add(const std::wstring& name) {
@@ -140,7 +153,8 @@ void TFileListBox::Remove(const std::wstring& name) {
     Mirror({{false, static_cast<size_t>(at), std::move(removed)}});
 }
 
-void TFileListBox::Mirror(const std::vector<FileListModel::Edit>& edits) {
+void TFileListBox::Mirror(const std::vector<FileListModel::Edit>& edits,
+                          const std::wstring& follow) {
     if (edits.empty())
         return;
     int top = static_cast<int>(::SendMessageW(hwnd_, LB_GETTOPINDEX, 0, 0));
@@ -171,14 +185,19 @@ void TFileListBox::Mirror(const std::vector<FileListModel::Edit>& edits) {
         }
     }
     selected_ = selected;
+    if (selected_ < 0 && !follow.empty())
+        selected_ = model_.IndexOfName(follow);
+    if (selected_ >= 0)
+        FillTo(static_cast<size_t>(selected_) + 1);
     ::SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
     ::SendMessageW(hwnd_, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(top, 0)), 0);
     if (many) {
         ::SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(hwnd_, nullptr, TRUE);
     }
-    // The selected photo gone: the preview says there is none.
-    if (wasSelected >= 0 && selected_ < 0)
+    // The selected photo gone (the preview says there is none), or selected under its new
+    // name.
+    if (wasSelected >= 0 && selected < 0)
         Change();
 }
 

@@ -99,3 +99,40 @@ TEST(Album, ChangesOfOtherProgramsShowInTheirPlacesAndTheSelectionStaysOnItsPhot
     panel.Close();
     EXPECT_EQ(vistrel.WaitExit(10s), 0);
 }
+
+TEST(Album, ARenamedPhotoAndThousandsOfChangesAtOnceKeepTheSelectionOnItsPhoto) {
+    TempFolder folder(L"vistrel-album");
+    auto exe = InstallProgram(folder.Path());
+    const fs::path photos = folder.Path() / L"Photos";
+    fs::create_directories(photos);
+    for (const wchar_t* name : {L"a.bmp", L"b.bmp"})
+        WritePhoto(photos / name);
+    Program vistrel(exe);
+    PanelDriver panel(vistrel);
+    ASSERT_TRUE(panel.Found());
+    HWND list = panel.List();
+    RECT item{};
+    SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(list, &at);
+    ClickAt(at);
+    ASSERT_TRUE(WaitFor([&] { return panel.SelectedItem() == L"b.bmp"; }));
+
+    // Renamed in a file manager: still selected, under its new name.
+    fs::rename(photos / L"b.bmp", photos / L"c.bmp");
+    EXPECT_TRUE(WaitFor([&] { return panel.SelectedItem() == L"c.bmp"; }));
+    EXPECT_EQ(Items(list), (std::vector<std::wstring>{L"a.bmp", L"c.bmp"}));
+
+    // Thousands of files come and go at once, more than the change records hold.
+    for (int i = 0; i < 3000; ++i)
+        CloseHandle(CreateFileW((photos / (L"x" + std::to_wstring(i) + L".png")).c_str(),
+                                GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    EXPECT_TRUE(WaitFor([&] { return Items(list).size() == 3002; }));
+    for (int i = 0; i < 3000; ++i)
+        DeleteFileW((photos / (L"x" + std::to_wstring(i) + L".png")).c_str());
+    EXPECT_TRUE(WaitFor([&] { return Items(list).size() == 2; }));
+    EXPECT_EQ(panel.SelectedItem(), L"c.bmp");
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
+    panel.Close();
+    EXPECT_EQ(vistrel.WaitExit(10s), 0);
+}
