@@ -105,7 +105,7 @@ TEST_F(Scales, NoCaptionIsCutOffOrRunsIntoItsNeighbour) {
 
 TEST_F(Scales, PhotosAndStoredGeometryStayInPhysicalPixels) {
     Program browser(BuildFolder() / L"aw-standin.exe", L"--view 808x608 --at 700,40");
-    ASSERT_NE(browser.FindTopWindow(L"alphaworld"), nullptr);
+    ASSERT_NE(browser.FindShownWindow(L"alphaworld"), nullptr);
     std::filesystem::create_directories(Photos());
     WriteFile(folder_->Path() / L"vistrel.ini", "[photo]\ntype=0\n");
     CreateForm();

@@ -23,7 +23,7 @@ protected:
 
     void StartBrowser(const std::wstring& arguments = L"--view 808x608 --at 300,40") {
         browser_ = std::make_unique<Program>(BuildFolder() / L"aw-standin.exe", arguments);
-        ASSERT_NE(browser_->FindTopWindow(L"alphaworld"), nullptr);
+        ASSERT_NE(browser_->FindShownWindow(L"alphaworld"), nullptr);
     }
 
     void WriteSettings(const std::string& text) {

@@ -20,7 +20,7 @@ protected:
         fs::create_directories(Photos());
         browser_ = std::make_unique<Program>(BuildFolder() / L"aw-standin.exe",
                                              L"--view 808x608 --at 300,40");
-        ASSERT_NE(browser_->FindTopWindow(L"alphaworld"), nullptr);
+        ASSERT_NE(browser_->FindShownWindow(L"alphaworld"), nullptr);
         program_ = std::make_unique<Program>(exe_);
         panel_ = std::make_unique<PanelDriver>(*program_);
         ASSERT_TRUE(panel_->Found());
@@ -48,7 +48,7 @@ protected:
 };
 
 TEST_F(PhotoHazards, AMinimisedBrowserIsRestoredAndItsViewTaken) {
-    HWND browser = browser_->FindTopWindow(L"alphaworld");
+    HWND browser = browser_->FindShownWindow(L"alphaworld");
     SendMessageW(browser, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(IsIconic(browser));
     ASSERT_TRUE(panel_->ClickAndWait(panel_->PhotoButton()));
@@ -60,7 +60,7 @@ TEST_F(PhotoHazards, AMinimisedBrowserIsRestoredAndItsViewTaken) {
 
 TEST_F(PhotoHazards, AnotherProgramsWindowOverTheViewIsNeverInThePhoto) {
     Program cover(BuildFolder() / L"cover-window.exe", L"450 150 200 150");
-    HWND window = cover.FindTopWindow(L"CoverWindow");
+    HWND window = cover.FindShownWindow(L"CoverWindow");
     ASSERT_NE(window, nullptr);
     auto coverShows = [] {
         HDC screen = GetDC(nullptr);

@@ -109,6 +109,14 @@ HWND Program::FindTopWindow(const std::wstring& className, const std::wstring& t
     return state.found;
 }
 
+HWND Program::FindShownWindow(const std::wstring& className,
+                              std::chrono::milliseconds timeout) const {
+    HWND found = FindTopWindow(className, L"", timeout);
+    if (found && !WaitFor([&] { return IsWindowVisible(found) != FALSE; }, timeout))
+        return nullptr;
+    return found;
+}
+
 std::filesystem::path InstallProgram(const std::filesystem::path& folder,
                                      const std::wstring& exeName) {
     auto target = folder / exeName;

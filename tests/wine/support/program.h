@@ -48,6 +48,9 @@ public:
     // A top-level window of this process with the class (and title, when given).
     HWND FindTopWindow(const std::wstring& className, const std::wstring& title = L"",
                        std::chrono::milliseconds timeout = 15s) const;
+    // The same once it is on the screen (made and shown are two steps of the other program).
+    HWND FindShownWindow(const std::wstring& className,
+                         std::chrono::milliseconds timeout = 15s) const;
     void Kill();
 
 private:

@@ -254,7 +254,7 @@ TEST_F(Menu, AnAboutBoxThatCouldNotBeMadeIsReportedAndTheWindowStaysUsable) {
 
 TEST_F(Menu, NoPhotoIsTakenWhileTheAboutBoxIsUp) {
     Program browser(BuildFolder() / L"aw-standin.exe", L"--view 168x128 --at 300,40");
-    ASSERT_NE(browser.FindTopWindow(L"alphaworld"), nullptr);
+    ASSERT_NE(browser.FindShownWindow(L"alphaworld"), nullptr);
     form_->OnAboutClick();
     HWND dialog = form_->About.Handle();
     ASSERT_TRUE(IsWindowVisible(dialog));
@@ -274,7 +274,7 @@ TEST_F(Menu, NoPhotoIsTakenWhileTheAboutBoxIsUp) {
 
 TEST_F(Menu, ClosingTheWindowDropsTheClicksQueuedBehindThePhotoUnderWay) {
     Program browser(BuildFolder() / L"aw-standin.exe", L"--view 168x128 --at 300,40");
-    ASSERT_NE(browser.FindTopWindow(L"alphaworld"), nullptr);
+    ASSERT_NE(browser.FindShownWindow(L"alphaworld"), nullptr);
     // A photo under way, two clicks waiting behind it, and then the close box.
     form_->OnPhotoClick();
     ASSERT_TRUE(form_->PhotoUnderWay());

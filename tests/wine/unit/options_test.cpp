@@ -64,7 +64,7 @@ TEST_F(OptionsPanel, WithoutTheBrowserThePercentageKeepsItsBaseAndGivesTheSizeBa
 
 TEST_F(OptionsPanel, WithTheBrowserTheViewIsTheBase) {
     Program browser(BuildFolder() / L"aw-standin.exe", L"--view 108x58 --at 300,40");
-    ASSERT_NE(browser.FindTopWindow(L"alphaworld"), nullptr);
+    ASSERT_NE(browser.FindShownWindow(L"alphaworld"), nullptr);
     CreateForm();
     auto& f = *form_;
     UserClick(f.ResizeBox);

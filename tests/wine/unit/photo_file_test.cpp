@@ -144,11 +144,14 @@ TEST_F(PhotoFile, AFullDiskLeavesNoTemporaryFileAndNoPartialPhoto) {
 }
 
 namespace {
-// Another program holding the new file without delete sharing until a moment.
+// Another program holding the new file without delete sharing for a while from the first
+// try to name it (however long the writing before took).
+ULONGLONG g_holdMs = 0;
 ULONGLONG g_heldUntil = 0;
 int g_renames = 0;
 DWORD HeldRename(HANDLE file, const std::wstring& target) {
-    ++g_renames;
+    if (++g_renames == 1)
+        g_heldUntil = GetTickCount64() + g_holdMs;
     if (GetTickCount64() < g_heldUntil)
         return ERROR_SHARING_VIOLATION;
     return vistrel::PhotoFileSystem::SystemRename(file, target);
@@ -165,7 +168,7 @@ TEST_F(PhotoFile, AFileHeldForAMomentIsNamedOnceLetGoAndOneHeldLongerIsReportedA
     std::string bytes = "photo";
     // Held for less than the patience: named as soon as it is let go.
     g_renames = 0;
-    g_heldUntil = GetTickCount64() + 150;
+    g_holdMs = 150;
     auto path = SaveNewPhotoFile([&] { return Base(L"image_00001"); }, [](auto&) {}, L".jpg",
                                  {FileChunk{bytes.data(), bytes.size()}}, held);
     EXPECT_EQ(Text(path), bytes);
@@ -174,7 +177,8 @@ TEST_F(PhotoFile, AFileHeldForAMomentIsNamedOnceLetGoAndOneHeldLongerIsReportedA
 
     // Held for longer: the naming is reported with the system's reason, and the temporary
     // file, still held, goes at the next photo.
-    g_heldUntil = GetTickCount64() + 1000;
+    g_renames = 0;
+    g_holdMs = 1000;
     try {
         SaveNewPhotoFile([&] { return Base(L"image_00002"); }, [](auto&) {}, L".jpg",
                          {FileChunk{bytes.data(), bytes.size()}}, held);

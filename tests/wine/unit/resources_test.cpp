@@ -11,7 +11,7 @@ constexpr int kPhotos = 500;
 
 TEST_F(Resources, FiveHundredPhotosAndPreviewsLeaveTheCountsWhereTheyWere) {
     Program browser(BuildFolder() / L"aw-standin.exe", L"--view 168x128 --at 300,40");
-    ASSERT_NE(browser.FindTopWindow(L"alphaworld"), nullptr);
+    ASSERT_NE(browser.FindShownWindow(L"alphaworld"), nullptr);
     // An album long enough for the list's scroll bar from the start.
     std::filesystem::create_directories(Photos());
     for (int i = 1; i <= 100; ++i) {

@@ -278,7 +278,7 @@ TEST_F(Settings, TheUsersOwnSectionsSurviveInAFileOfAnySize) {
 TEST_F(Settings, WithTheBrowserTheBoxesHoldTheViewAtTheStoredFactor) {
     browser_ =
         std::make_unique<Program>(BuildFolder() / L"aw-standin.exe", L"--view 808x608 --at 300,40");
-    ASSERT_NE(browser_->FindTopWindow(L"alphaworld"), nullptr);
+    ASSERT_NE(browser_->FindShownWindow(L"alphaworld"), nullptr);
     WriteIni(Ini(), "[photo]\nscale=1\nprop=1\nsfactor=50\nxres=640\nyres=480\n");
     CreateForm();
     EXPECT_EQ(form_->WidthBox.Text(), L"400");
