@@ -23,11 +23,14 @@ protected:
         // A real picture: an empty file would put up an error box once the preview paints,
         // at a moment that depends on the menus.
         auto jpeg = vistrel::EncodeJpeg(vistrel::PixelBuffer(8, 8, 32).View(), 90);
-        WriteFile(Photos() / L"a.jpg", std::string(jpeg.begin(), jpeg.end()));
+        picture_.assign(jpeg.begin(), jpeg.end());
+        WriteFile(Photos() / L"a.jpg", picture_);
         CreateForm();
         SetForegroundWindow(form_->Handle());
         Pump();
     }
+
+    std::string picture_;
 
     // Opens the menu with real input on this thread, and lets the user work in it on
     // another thread until it closes.
@@ -152,7 +155,7 @@ TEST_F(Menu, ThePhotoEntriesAreOfferedForTheSelectedPhotoHoweverTheMenuIsOpenedO
 
 TEST_F(Menu, FromTheKeyboardTheMenuOpensAtTheSelectedPhoto) {
     for (int i = 1; i <= 12; ++i)
-        WriteFile(Photos() / (L"b" + std::to_wstring(100 + i) + L".jpg"));
+        WriteFile(Photos() / (L"b" + std::to_wstring(100 + i) + L".jpg"), picture_);
     form_->PhotoList.Reread();
     HWND list = form_->PhotoList.Handle();
     form_->PhotoList.SelectByPath((Photos() / L"b106.jpg").wstring());

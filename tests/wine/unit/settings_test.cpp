@@ -250,10 +250,12 @@ TEST_F(Settings, TheHotkeyIsTakenWhateverThePhotosFolderDoesAndEachFailureIsTold
     // Held by another program as well: two boxes, one for each.
     DestroyForm();
     ASSERT_TRUE(RegisterHotKey(nullptr, 9, MOD_CONTROL | MOD_SHIFT, VK_F8));
-    MessageBoxCatcher both;
     CreateForm();
-    EXPECT_EQ(both.Seen().size(), 2u);
     UnregisterHotKey(nullptr, 9);
+    ASSERT_EQ(boxes.Seen().size(), 3u);
+    EXPECT_EQ(boxes.Seen()[1].text.rfind(L"Cannot open folder", 0), 0u) << boxes.Seen()[1].text;
+    EXPECT_EQ(boxes.Seen()[2].text.rfind(L"Hotkey Ctrl+Shift+F8 is in use", 0), 0u)
+        << boxes.Seen()[2].text;
 }
 
 TEST_F(Settings, TheUsersOwnSectionsSurviveInAFileOfAnySize) {
